@@ -1,0 +1,184 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace mapfeed {
+
+class Window;
+class Frame;
+
+/// Position and size in twips, relative to the frame that holds the control (or the window).
+struct Geometry {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+enum class ControlKind { TextField, List, Button, CheckBox, OptionButton, Label, Frame, DriveList, FolderList, FileList };
+
+/// State shared by every control kind. A control tells its one observer (the binding, or the
+/// scenario transcript) after each change of its state; user events enter through the
+/// `user…` calls of each kind, which refuse a disabled control.
+class Control {
+public:
+    Control(Window& window, std::string name, ControlKind kind);
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+    virtual ~Control() = default;
+
+    const std::string& name() const { return name_; }
+    ControlKind kind() const { return kind_; }
+    Window& window() const { return window_; }
+
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool enabled);
+
+    /// Layout, set once by the window: geometry, holding frame, tab position, font.
+    Geometry geometry;
+    Frame* frame = nullptr;
+    int tabIndex = -1;
+    bool bold = false;
+    double pointSize = 8.25;
+    std::string toolTip;
+
+    /// Whether the control can hold the keyboard focus (labels and frames never do).
+    bool takesFocus() const;
+
+    std::function<void()> onStateChanged;
+
+protected:
+    void changed();
+
+private:
+    Window& window_;
+    std::string name_;
+    ControlKind kind_;
+    bool enabled_ = true;
+};
+
+class TextField : public Control {
+public:
+    TextField(Window& window, std::string name) : Control(window, std::move(name), ControlKind::TextField) {}
+
+    const std::string& text() const { return text_; }
+    /// A rule's write; a real change runs the change rule at once.
+    void setText(std::string text);
+    bool userTypes(std::string text);
+
+    std::function<void()> onChange;
+
+private:
+    std::string text_;
+};
+
+/// A drop-down list with an editable text part. A pick runs the click rule; typing into the
+/// text part or a rule's write of it runs only the change rule, which most lists lack.
+class ListBox : public Control {
+public:
+    ListBox(Window& window, std::string name) : Control(window, std::move(name), ControlKind::List) {}
+
+    const std::string& text() const { return text_; }
+    const std::vector<std::string>& entries() const { return entries_; }
+    const std::string& entry(std::size_t index) const { return entries_.at(index); }
+    bool holds(const std::string& entry) const;
+
+    void addItem(std::string entry);
+    void setText(std::string text);
+    bool userTypes(std::string text);
+    /// Picks an entry that the list holds.
+    bool userPicks(const std::string& entry);
+
+    std::function<void()> onClick;
+    std::function<void()> onChange;
+
+private:
+    std::string text_;
+    std::vector<std::string> entries_;
+};
+
+class Button : public Control {
+public:
+    Button(Window& window, std::string name, std::string caption)
+        : Control(window, std::move(name), ControlKind::Button), caption_(std::move(caption)) {}
+
+    const std::string& caption() const { return caption_; }
+    bool captionBold() const { return bold; }
+    void setCaptionBold(bool isBold);
+
+    bool userClicks();
+    bool userHovers();
+
+    std::function<void()> onClick;
+    std::function<void()> onMouseMove;
+
+private:
+    std::string caption_;
+};
+
+class CheckBox : public Control {
+public:
+    CheckBox(Window& window, std::string name, std::string caption)
+        : Control(window, std::move(name), ControlKind::CheckBox), caption_(std::move(caption)) {}
+
+    const std::string& caption() const { return caption_; }
+    int value() const { return value_; }
+    /// A write that changes the value runs the click rule, as a click would.
+    void setValue(int value);
+    bool userClicks();
+
+    std::function<void()> onClick;
+
+private:
+    std::string caption_;
+    int value_ = 0;
+};
+
+/// Selecting one option button deselects the others of its frame.
+class OptionButton : public Control {
+public:
+    OptionButton(Window& window, std::string name, std::string caption)
+        : Control(window, std::move(name), ControlKind::OptionButton), caption_(std::move(caption)) {}
+
+    const std::string& caption() const { return caption_; }
+    bool selected() const { return selected_; }
+    void select();
+    bool userClicks();
+
+private:
+    void setSelected(bool selected);
+
+    std::string caption_;
+    bool selected_ = false;
+};
+
+class Label : public Control {
+public:
+    Label(Window& window, std::string name, std::string caption)
+        : Control(window, std::move(name), ControlKind::Label), caption_(std::move(caption)) {}
+
+    const std::string& caption() const { return caption_; }
+    void setCaption(std::string caption);
+
+private:
+    std::string caption_;
+};
+
+class Frame : public Control {
+public:
+    Frame(Window& window, std::string name, std::string caption)
+        : Control(window, std::move(name), ControlKind::Frame), caption_(std::move(caption)) {}
+
+    const std::string& caption() const { return caption_; }
+    /// The pointer moves over the frame's bare surface.
+    bool userHovers();
+
+    std::function<void()> onMouseMove;
+
+private:
+    std::string caption_;
+};
+
+}  // namespace mapfeed

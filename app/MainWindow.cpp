@@ -1,0 +1,276 @@
+#include "app/MainWindow.h"
+
+#include "app/Application.h"
+#include "job/RunRecord.h"
+
+namespace mapfeed {
+
+namespace {
+
+// The filter strings of the two open-file dialogs. "Design Files" and "(*.dgn)" stand together
+// without a blank on purpose: that is the label users know.
+constexpr const char* kFilterHead = "All Files (*.*)|*.*|Design Files";
+const std::string kInputFilter =
+    std::string(kFilterHead) + "(*.dgn)|*.dgn|ULF Files (*.ulf)|*.ulf|ARC Export Files (*.gen)|*.gen";
+const std::string kDesignFilter = std::string(kFilterHead) + "(*.dgn)|*.dgn";
+
+// Flag of the open-file dialog that hides its read-only check box.
+constexpr int kHideReadOnly = 4;
+
+}  // namespace
+
+MainWindow::MainWindow(Application& app, WindowHost& host)
+    : Window(host, "mapfeed", " Orlith Mapfeed", 7665, 6540), app_(app) {
+    layOut();
+    connectRules();
+}
+
+void MainWindow::layOut() {
+    place(InputFrm, nullptr, 120, 240, 3615, 4575, 0);
+    place(Label1, &InputFrm, 120, 360, 2775, 375, 16);
+    place(InfileTxt, &InputFrm, 90, 600, 2415, 375, 1);
+    place(BrwCmd, &InputFrm, 2640, 600, 855, 375, 2);
+    place(Label2, &InputFrm, 120, 1080, 2415, 375, 17);
+    place(DgnFileTxt, &InputFrm, 120, 1320, 2415, 375, 3);
+    place(Brw2Cmd, &InputFrm, 2640, 1320, 855, 375, 4);
+    place(Label5, &InputFrm, 120, 2640, 1455, 255, 19);
+    place(SrcCmb, &InputFrm, 1200, 2640, 1695, 315, 5);
+    place(Label6, &InputFrm, 120, 3120, 1575, 255, 24);
+    place(ThemeCmb, &InputFrm, 1200, 3120, 2175, 315, 6);
+
+    place(OutputFrm, nullptr, 3840, 240, 3615, 5775, 14);
+    place(Label12, &OutputFrm, 120, 600, 2175, 255, 31);
+    place(LineOpt, &OutputFrm, 600, 960, 1095, 375, 28);
+    place(CrvOpt, &OutputFrm, 1920, 960, 1455, 375, 7);
+    place(Label9, &OutputFrm, 600, 1455, 2175, 255, 29);
+    place(Outlevtxt, &OutputFrm, 2400, 1440, 615, 285, 8);
+    place(Label11, &OutputFrm, 600, 1920, 2055, 255, 30);
+    place(LinsymCmd, &OutputFrm, 2400, 1920, 615, 255, 27);
+    place(Label13, &OutputFrm, 120, 2400, 2175, 375, 32);
+    place(Label10, &OutputFrm, 480, 2760, 1575, 255, 25);
+    place(CentrCmb, &OutputFrm, 2160, 2760, 1215, 315, 9);
+    place(Label3, &OutputFrm, 480, 3240, 2895, 375, 18);
+    place(CentrTxt, &OutputFrm, 2880, 3240, 495, 285, 10);
+    place(Label8, &OutputFrm, 480, 3720, 2055, 255, 23);
+    place(PntsymCmd, &OutputFrm, 2280, 3720, 615, 255, 11);
+    place(RasterChck, &OutputFrm, 480, 4080, 2895, 615, 33);
+    place(Label4, &OutputFrm, 120, 4800, 1695, 375, 22);
+    place(TblnmTxt, &OutputFrm, 1800, 4800, 1695, 285, 12);
+    place(Label7, &OutputFrm, 120, 5280, 1815, 255, 26);
+    place(Mslinktxt, &OutputFrm, 1800, 5280, 735, 285, 13);
+
+    place(Frame3, nullptr, 120, 5160, 3615, 855, 15);
+    place(ApplyCmd, &Frame3, 120, 360, 975, 375, 20);
+    place(CloseCmd, &Frame3, 1320, 360, 975, 375, 21);
+    place(ClearCmd, &Frame3, 2520, 360, 975, 375, 34);
+
+    for (Control* bold : std::initializer_list<Control*>{&InputFrm, &OutputFrm, &BrwCmd, &Brw2Cmd, &Label12, &Label13,
+                                                         &ApplyCmd, &CloseCmd, &ClearCmd})
+        bold->bold = true;
+    Label7.toolTip = "Enter a -i to use the cover-id as the inital mslink value";
+    LineOpt.select();
+}
+
+void MainWindow::connectRules() {
+    ApplyCmd.onClick = [this] { ApplyCmd_Click(); };
+    CloseCmd.onClick = [this] { CloseCmd_Click(); };
+    ClearCmd.onClick = [this] { ClearCmd_Click(); };
+    SrcCmb.onClick = [this] { SrcCmb_Click(); };
+    ThemeCmb.onClick = [this] { ThemeCmb_Click(); };
+    TblnmTxt.onChange = [this] { TblnmTxt_Change(); };
+    BrwCmd.onClick = [this] { BrwCmd_Click(); };
+    Brw2Cmd.onClick = [this] { Brw2Cmd_Click(); };
+    BrwCmd.onMouseMove = [this] { BrwCmd_MouseMove(); };
+    Brw2Cmd.onMouseMove = [this] { Brw2Cmd_MouseMove(); };
+    InputFrm.onMouseMove = [this] { InputFrm_MouseMove(); };
+    LinsymCmd.onClick = [this] { LinsymCmd_Click(); };
+    PntsymCmd.onClick = [this] { PntsymCmd_Click(); };
+    CentrCmb.onClick = [this] { CentrCmb_Click(); };
+    RasterChck.onClick = [this] { RasterChck_Click(); };
+}
+
+void MainWindow::Form_Load() {
+    for (const char* source : {"Arc/Info", "Etak Map Base", "MOSS", "X,Y"}) SrcCmb.addItem(source);
+    SrcCmb.setText(SrcCmb.entry(0));
+    for (const char* theme : {"Area - polygons", "Area - lines & centroids", "Linear", "Point"}) ThemeCmb.addItem(theme);
+    ThemeCmb.setText(ThemeCmb.entry(1));
+    for (const char* type : {"Point", "Textnode", "Annotation", "Cells"}) CentrCmb.addItem(type);
+    Label4.setCaption(std::string("Centroid ") + "Table Name:");
+    CentrCmb.setText(CentrCmb.entry(0));
+    Mslinktxt.setEnabled(false);
+    Label7.setEnabled(false);
+}
+
+void MainWindow::ClearCmd_Click() {
+    SrcCmb.setText(SrcCmb.entry(0));
+    ThemeCmb.setText(ThemeCmb.entry(0));
+    CentrCmb.setText(CentrCmb.entry(0));
+    for (TextField* field : {&CentrTxt, &DgnFileTxt, &InfileTxt, &Mslinktxt, &Outlevtxt}) field->setText("");
+    RasterChck.setValue(0);
+    TblnmTxt.setText("");
+    LineOpt.select();
+    for (Control* control : std::initializer_list<Control*>{&LineOpt, &CrvOpt, &Label9, &Outlevtxt, &Label11, &Label3,
+                                                            &CentrTxt, &Label10, &CentrCmb, &Label8, &PntsymCmd,
+                                                            &LinsymCmd, &Label12, &Label13, &RasterChck})
+        control->setEnabled(true);
+    app_.options.ClearAllOptions();
+}
+
+void MainWindow::CloseCmd_Click() { app_.services.quit(); }
+
+JobFields MainWindow::jobFields() const {
+    JobFields f;
+    f.infile = InfileTxt.text();
+    f.dgnfile = DgnFileTxt.text();
+    f.centrCmbEnabled = CentrCmb.enabled();
+    f.centrCmbText = CentrCmb.text();
+    f.curvesSelected = CrvOpt.selected();
+    f.outlevEnabled = Outlevtxt.enabled();
+    f.outlev = Outlevtxt.text();
+    f.centrTxtEnabled = CentrTxt.enabled();
+    f.centrLevel = CentrTxt.text();
+    f.mslink = Mslinktxt.text();
+    f.tableName = TblnmTxt.text();
+    f.source = SrcCmb.text();
+    return f;
+}
+
+void MainWindow::ApplyCmd_Click() {
+    const JobFields fields = jobFields();
+    testedInputPath_ = splitSuffixMarker(fields.infile).path;
+    testedDesignPath_ = splitSuffixMarker(fields.dgnfile).path;
+
+    // Both are tested before either is reported.
+    const bool inputExists = app_.services.fileExists(testedInputPath_);
+    const bool designExists = app_.services.fileExists(testedDesignPath_);
+    if (!inputExists) {
+        app_.services.messageBox("The Input File Does Not Exist", MessageButtons::Ok);
+        setFocus(InfileTxt);
+        return;
+    }
+    if (!designExists) {
+        app_.services.messageBox("The Design File Does Not Exist", MessageButtons::Ok);
+        setFocus(DgnFileTxt);
+        return;
+    }
+
+    deriveOptions(app_.options, fields);
+    runConverter(composeCommandLine(app_.options, fields));
+}
+
+void MainWindow::runConverter(const std::string& commandLine) {
+    const StartResult start = app_.services.startProcess(commandLine);
+    if (!start.started) {
+        app_.services.messageBox("The converter could not be started: " + start.error, MessageButtons::Ok);
+        return;
+    }
+    // The date is taken after the start, so the record tells when the run began.
+    const std::string record = formatRunRecord(app_.services.dateTimeText(), commandLine, start.taskId);
+    if (auto failure = app_.services.appendRunLog(record)) {
+        app_.services.messageBox("The converter was started (task " + std::to_string(start.taskId) +
+                                     "), but its record could not be added to " + kRunLogName + ": " + *failure,
+                                 MessageButtons::Ok);
+    }
+}
+
+void MainWindow::SrcCmb_Click() {
+    // One test per source, each reading the shown text afresh.
+    if (SrcCmb.text() == "Etak Map Base") app_.options.SetOption(3, "-S", "E");
+    if (SrcCmb.text() == "X,Y") app_.options.SetOption(3, "-S", "X");
+    if (SrcCmb.text() == "MOSS") app_.options.SetOption(3, "-S", "M");
+    if (SrcCmb.text() == "Arc/Info") app_.options.SetOption(3, "-S", "A");
+}
+
+void MainWindow::setLineworkEnabled(bool enabled) {
+    for (Control* control :
+         std::initializer_list<Control*>{&LineOpt, &CrvOpt, &Label9, &Outlevtxt, &Label11, &LinsymCmd, &Label12})
+        control->setEnabled(enabled);
+}
+
+void MainWindow::setPointControlsEnabled(bool enabled) {
+    for (Control* control : std::initializer_list<Control*>{&Label3, &CentrTxt, &Label10, &CentrCmb, &Label8,
+                                                            &PntsymCmd, &Label13, &RasterChck})
+        control->setEnabled(enabled);
+}
+
+void MainWindow::ThemeCmb_Click() {
+    struct ThemeRow {
+        const char* theme;
+        const char* letter;
+        const char* prefix;
+        bool linework;
+        bool points;
+    };
+    static constexpr ThemeRow kRows[] = {
+        {"Point", "P", "Point ", false, true},
+        {"Linear", "L", "Linear ", true, false},
+        {"Area - lines & centroids", "L", "Centroid ", true, true},
+        {"Area - polygons", "A", "Centroid ", true, true},
+    };
+
+    std::string prefix;
+    const std::string theme = ThemeCmb.text();
+    for (const ThemeRow& row : kRows) {
+        if (theme != row.theme) continue;
+        app_.options.SetOption(4, "-P", row.letter);
+        prefix = row.prefix;
+        if (theme == "Point") Mslinktxt.setEnabled(false);
+        setLineworkEnabled(row.linework);
+        setPointControlsEnabled(row.points);
+        break;
+    }
+    Label4.setCaption(prefix + "Table Name:");
+}
+
+void MainWindow::TblnmTxt_Change() {
+    if (!TblnmTxt.text().empty()) {
+        app_.options.SetOptionFlag(7, "-T");
+        app_.options.SetOptionValue(7, TblnmTxt.text());
+        Mslinktxt.setEnabled(true);
+        Mslinktxt.setText("1");
+        Label7.setEnabled(true);
+        return;
+    }
+    app_.options.ClearOption(7);
+    Mslinktxt.setText("");
+    Mslinktxt.setEnabled(false);
+    Label7.setEnabled(false);
+}
+
+void MainWindow::pickFile(Button& button, OpenFileDialog& dialog, const std::string& filter, int filterIndex,
+                          TextField& target) {
+    button.setCaptionBold(true);
+    dialog.cancelError = true;
+    const std::string project = app_.services.environment("ACTIVEPROJECT");
+    if (!project.empty()) dialog.initialDir = project;
+    dialog.flags = kHideReadOnly;
+    dialog.filter = filter;
+    dialog.filterIndex = filterIndex;
+    if (auto chosen = app_.services.showOpenFile(dialog)) target.setText(*chosen);
+    button.setCaptionBold(false);
+}
+
+void MainWindow::BrwCmd_Click() { pickFile(BrwCmd, CommonDialog1, kInputFilter, 1, InfileTxt); }
+
+void MainWindow::Brw2Cmd_Click() { pickFile(Brw2Cmd, CommonDialog2, kDesignFilter, 2, DgnFileTxt); }
+
+void MainWindow::BrwCmd_MouseMove() { BrwCmd.setCaptionBold(true); }
+
+void MainWindow::Brw2Cmd_MouseMove() { Brw2Cmd.setCaptionBold(true); }
+
+void MainWindow::InputFrm_MouseMove() {
+    BrwCmd.setCaptionBold(false);
+    Brw2Cmd.setCaptionBold(false);
+}
+
+// The option dialogs arrive with their own windows; until then these buttons open nothing.
+void MainWindow::LinsymCmd_Click() {}
+void MainWindow::PntsymCmd_Click() {}
+
+void MainWindow::CentrCmb_Click() {}
+
+void MainWindow::RasterChck_Click() {
+    if (RasterChck.value() == 0) app_.options.ClearOption(26);
+}
+
+}  // namespace mapfeed

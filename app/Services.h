@@ -1,0 +1,54 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace mapfeed {
+
+enum class MessageButtons { Ok, OkCancel };
+enum class MessageAnswer { Ok, Cancel };
+
+/// The program's title in every message box.
+inline constexpr const char* kMessageTitle = "Mapfeed";
+
+/// One open-file dialog instance; it keeps the settings last given to it between clicks.
+struct OpenFileDialog {
+    std::string name;          // CommonDialog1 or CommonDialog2
+    bool cancelError = false;  // report Cancel as a failure
+    std::string initialDir;    // empty: none given yet
+    int flags = 0;
+    std::string filter;        // label|pattern|label|pattern…
+    int filterIndex = 0;       // counted from 1
+};
+
+struct StartResult {
+    bool started = false;
+    long taskId = 0;
+    std::string error;  // why the start failed, for the user
+};
+
+/// Everything the rules need from the world outside the model. The real one talks to Qt and
+/// the operating system; tests and the scenario runner use fakes that record every call.
+class Services {
+public:
+    virtual ~Services() = default;
+
+    /// A modal message box with the program's title; returns the user's answer.
+    virtual MessageAnswer messageBox(const std::string& text, MessageButtons buttons) = 0;
+    /// Shows an open-file dialog modally; the chosen full path, or nothing on cancel or failure.
+    virtual std::optional<std::string> showOpenFile(const OpenFileDialog& dialog) = 0;
+    /// Starts a command line as a new process without waiting for it.
+    virtual StartResult startProcess(const std::string& commandLine) = 0;
+    /// True only for a regular file that can be opened for reading.
+    virtual bool fileExists(const std::string& path) = 0;
+    /// The value of an environment variable, the empty string when it is not set.
+    virtual std::string environment(const std::string& name) = 0;
+    /// The current local date and time as the log writes it.
+    virtual std::string dateTimeText() = 0;
+    /// Appends one whole record to the run log; returns why it failed, or nothing.
+    virtual std::optional<std::string> appendRunLog(const std::string& record) = 0;
+    /// Ends the program at once.
+    virtual void quit() = 0;
+};
+
+}  // namespace mapfeed

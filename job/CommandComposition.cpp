@@ -1,0 +1,69 @@
+#include "job/CommandComposition.h"
+
+#include <string_view>
+
+namespace mapfeed {
+
+namespace {
+
+bool endsWith(const std::string& text, std::string_view tail) {
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// The point type letters, tried in this order.
+struct PointType {
+    const char* text;
+    const char* letter;
+};
+constexpr PointType kPointTypes[] = {{"Point", "P"}, {"Annotation", "A"}, {"Textnode", "T"}, {"Cells", "C"}};
+
+}  // namespace
+
+MarkedPath splitSuffixMarker(const std::string& fieldText) {
+    const std::string_view marker = kSuffixMarker;
+    if (endsWith(fieldText, marker)) return {fieldText.substr(0, fieldText.size() - marker.size()), true};
+    return {fieldText, false};
+}
+
+void deriveOptions(OptionTable& options, const JobFields& f) {
+    if (f.centrCmbEnabled) {
+        options.SetOptionFlag(9, "-O");
+        for (const auto& type : kPointTypes) {
+            if (f.centrCmbText == type.text) {
+                options.SetOptionValue(9, type.letter);
+                break;
+            }
+        }
+    }
+
+    options.SetOptionFlag(11, f.curvesSelected ? "-c" : " ");
+
+    if (f.outlevEnabled && !f.outlev.empty())
+        options.SetOption(5, "-L", f.outlev);
+    else
+        options.BlankOption(5);
+
+    if (f.centrTxtEnabled && !f.centrLevel.empty())
+        options.SetOption(6, "-C ", f.centrLevel);
+    else
+        options.ClearOption(6);
+
+    if (!f.mslink.empty() && !f.tableName.empty())
+        options.SetOption(8, "-M", f.mslink);
+    else
+        options.ClearOption(8);
+
+    if (f.source == "Arc/Info") options.SetOption(3, "-S", "A");
+}
+
+std::string composeCommandLine(const OptionTable& options, const JobFields& f) {
+    std::string head = kCommandHead;
+    head += f.infile;
+    head += " -D ";
+    head += f.dgnfile;
+    std::string command = options.JoinOptions(std::move(head));
+    if (splitSuffixMarker(f.infile).marked || splitSuffixMarker(f.dgnfile).marked) command += kSuffixMarker;
+    return command;
+}
+
+}  // namespace mapfeed

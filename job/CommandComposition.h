@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+
+#include "job/OptionTable.h"
+
+namespace mapfeed {
+
+/// What "Apply" reads from the main window, taken at the moment of the press.
+struct JobFields {
+    std::string infile;          // InfileTxt
+    std::string dgnfile;         // DgnFileTxt
+    bool centrCmbEnabled = true; // CentrCmb
+    std::string centrCmbText;
+    bool curvesSelected = false; // CrvOpt
+    bool outlevEnabled = true;   // Outlevtxt
+    std::string outlev;
+    bool centrTxtEnabled = true; // CentrTxt
+    std::string centrLevel;
+    std::string mslink;          // Mslinktxt (its enabled state is not consulted)
+    std::string tableName;       // TblnmTxt
+    std::string source;          // SrcCmb
+};
+
+/// A file field with the trailing " -+" marker taken off; the marker is carried to the end of
+/// the command line instead.
+struct MarkedPath {
+    std::string path;
+    bool marked = false;
+
+    bool operator==(const MarkedPath&) const = default;
+};
+
+inline constexpr const char* kCommandHead = "perl -S mapfeed.pl -I ";
+inline constexpr const char* kSuffixMarker = " -+";
+
+MarkedPath splitSuffixMarker(const std::string& fieldText);
+
+/// Writes the slots that "Apply" derives from the main window's own fields (3, 5, 6, 8, 9, 11).
+void deriveOptions(OptionTable& options, const JobFields& fields);
+
+/// The head with both field texts as typed, every slot, and the marker when either field had one.
+std::string composeCommandLine(const OptionTable& options, const JobFields& fields);
+
+}  // namespace mapfeed

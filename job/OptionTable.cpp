@@ -1,0 +1,36 @@
+#include "job/OptionTable.h"
+
+namespace mapfeed {
+
+void OptionTable::SetOption(int slot, std::string flag, std::string value) {
+    OptFlag.at(slot) = std::move(flag);
+    OptVal.at(slot) = std::move(value);
+}
+
+void OptionTable::SetOptionFlag(int slot, std::string flag) { OptFlag.at(slot) = std::move(flag); }
+
+void OptionTable::SetOptionValue(int slot, std::string value) { OptVal.at(slot) = std::move(value); }
+
+void OptionTable::ClearOption(int slot) { SetOption(slot, "", ""); }
+
+void OptionTable::BlankOption(int slot) { SetOption(slot, " ", " "); }
+
+void OptionTable::ClearAllOptions() {
+    OptFlag.fill("");
+    OptVal.fill("");
+}
+
+std::string OptionTable::JoinOptions(std::string text) const {
+    std::size_t length = text.size() + 2 * kSlots;
+    for (int slot = 0; slot < kSlots; ++slot) length += OptFlag[slot].size() + OptVal[slot].size();
+    text.reserve(length);
+    for (int slot = 0; slot < kSlots; ++slot) {
+        text += ' ';
+        text += OptFlag[slot];
+        text += ' ';
+        text += OptVal[slot];
+    }
+    return text;
+}
+
+}  // namespace mapfeed

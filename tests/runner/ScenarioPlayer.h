@@ -1,0 +1,20 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace mapfeed::scenario {
+
+/// A line the runner cannot play: unknown command, window or control, missing argument.
+struct MalformedLine : std::runtime_error {
+    MalformedLine(int line, const std::string& why) : std::runtime_error(why), lineNumber(line) {}
+    int lineNumber;
+};
+
+/// Plays the lines of a scenario in a fresh temporary folder, which is the current folder while
+/// it plays and is removed afterwards, and returns the transcript. Throws MalformedLine; the
+/// transcript up to that line is then in `partial`.
+std::string play(const std::vector<std::string>& lines, std::string* partial = nullptr);
+
+}  // namespace mapfeed::scenario

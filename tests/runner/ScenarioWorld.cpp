@@ -1,0 +1,94 @@
+#include "tests/runner/ScenarioWorld.h"
+
+#include <cstdlib>
+#include <ctime>
+
+#include "app/Window.h"
+#include "job/RunRecord.h"
+#include "platform/posix/PosixFiles.h"
+#include "tests/runner/Transcript.h"
+
+namespace mapfeed::scenario {
+
+MessageAnswer ScenarioWorld::messageBox(const std::string& text, MessageButtons buttons) {
+    const bool okCancel = buttons == MessageButtons::OkCancel;
+    print_("message " + quoted(text) + (okCancel ? " OK/Cancel" : " OK"));
+    MessageAnswer answer = MessageAnswer::Ok;
+    if (!messageAnswers.empty()) {
+        answer = messageAnswers.front();
+        messageAnswers.pop_front();
+    }
+    if (!okCancel) answer = MessageAnswer::Ok;
+    print_(answer == MessageAnswer::Ok ? "  -> OK" : "  -> Cancel");
+    return answer;
+}
+
+std::optional<std::string> ScenarioWorld::showOpenFile(const OpenFileDialog& dialog) {
+    print_("file-dialog " + dialog.name + " filter=" + quoted(dialog.filter) +
+           " index=" + std::to_string(dialog.filterIndex) + " dir=" + quoted(dialog.initialDir) +
+           " flags=" + std::to_string(dialog.flags));
+    std::optional<std::string> answer;
+    if (!dialogAnswers.empty()) {
+        answer = dialogAnswers.front();
+        dialogAnswers.pop_front();
+    }
+    print_(answer ? "  -> " + quoted(*answer) : "  -> cancel");
+    return answer;
+}
+
+StartResult ScenarioWorld::startProcess(const std::string& commandLine) {
+    print_("start " + quoted(commandLine));
+    bool fail = false;
+    if (!startFailures.empty()) {
+        fail = startFailures.front();
+        startFailures.pop_front();
+    }
+    if (fail) {
+        print_("  -> failed");
+        return {false, 0, "\"perl\" was not found on the program search path (PATH)"};
+    }
+    print_("  -> task " + std::to_string(nextTask_));
+    return {true, nextTask_++, {}};
+}
+
+bool ScenarioWorld::fileExists(const std::string& path) { return posix::fileExists(path); }
+
+std::string ScenarioWorld::environment(const std::string& name) {
+    const char* value = std::getenv(name.c_str());
+    return value ? value : "";
+}
+
+std::string ScenarioWorld::dateTimeText() {
+    std::tm frozen{};
+    frozen.tm_year = 100;
+    frozen.tm_mon = 0;
+    frozen.tm_mday = 2;
+    frozen.tm_hour = 3;
+    frozen.tm_min = 4;
+    frozen.tm_sec = 5;
+    frozen.tm_isdst = -1;
+    return posix::localDateTimeText(std::mktime(&frozen));
+}
+
+std::optional<std::string> ScenarioWorld::appendRunLog(const std::string& record) {
+    return posix::appendRecord(kRunLogName, record);
+}
+
+void ScenarioWorld::quit() {
+    if (!quitRequested) print_("quit");
+    quitRequested = true;
+}
+
+void ScenarioWorld::created(Window&) {}
+
+void ScenarioWorld::shown(Window& window) { print_("show " + window.name()); }
+
+void ScenarioWorld::hidden(Window& window) { print_("hide " + window.name()); }
+
+void ScenarioWorld::discarded(Window& window) { print_("discard " + window.name()); }
+
+void ScenarioWorld::focusMoved(Window& window, Control& control) {
+    print_("focus " + window.name() + "." + control.name());
+}
+
+}  // namespace mapfeed::scenario

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "app/Services.h"
+#include "app/WindowHost.h"
+
+namespace mapfeed::scenario {
+
+/// The world a scenario plays in: answers come from queues the scenario fills, processes are
+/// never started, the clock stands still, and files, existence tests and the run log are real.
+/// Everything a user or the system would see is written to the transcript.
+class ScenarioWorld : public Services, public WindowHost {
+public:
+    explicit ScenarioWorld(std::function<void(const std::string&)> print) : print_(std::move(print)) {}
+
+    std::deque<MessageAnswer> messageAnswers;
+    std::deque<std::optional<std::string>> dialogAnswers;  // nothing: cancel
+    std::deque<bool> startFailures;
+    bool quitRequested = false;
+
+    MessageAnswer messageBox(const std::string& text, MessageButtons buttons) override;
+    std::optional<std::string> showOpenFile(const OpenFileDialog& dialog) override;
+    StartResult startProcess(const std::string& commandLine) override;
+    bool fileExists(const std::string& path) override;
+    std::string environment(const std::string& name) override;
+    std::string dateTimeText() override;
+    std::optional<std::string> appendRunLog(const std::string& record) override;
+    void quit() override;
+
+    void created(Window& window) override;
+    void shown(Window& window) override;
+    void hidden(Window& window) override;
+    void discarded(Window& window) override;
+    void focusMoved(Window& window, Control& control) override;
+
+private:
+    std::function<void(const std::string&)> print_;
+    long nextTask_ = 1000;
+};
+
+}  // namespace mapfeed::scenario

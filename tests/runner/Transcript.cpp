@@ -1,0 +1,67 @@
+#include "tests/runner/Transcript.h"
+
+#include <cstdio>
+
+#include "app/Window.h"
+
+namespace mapfeed::scenario {
+
+std::string quoted(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\t': out += "\\t"; break;
+            case '\r': out += "\\r"; break;
+            case '\n': out += "\\n"; break;
+            default:
+                if (byte < 0x20) {
+                    char hex[8];
+                    std::snprintf(hex, sizeof hex, "\\x%02X", byte);
+                    out += hex;
+                } else {
+                    out += c;
+                }
+        }
+    }
+    return out + "\"";
+}
+
+namespace {
+
+std::string flag(bool value) { return value ? "1" : "0"; }
+
+}  // namespace
+
+std::string describe(const Control& control) {
+    std::string line = control.window().name() + "." + control.name() + " ";
+    const std::string enabled = " enabled=" + flag(control.enabled());
+    switch (control.kind()) {
+        case ControlKind::TextField:
+            return line + "text=" + quoted(static_cast<const TextField&>(control).text()) + enabled;
+        case ControlKind::List: {
+            const auto& list = static_cast<const ListBox&>(control);
+            std::string entries;
+            for (const std::string& entry : list.entries()) entries += (entries.empty() ? "" : ",") + quoted(entry);
+            return line + "text=" + quoted(list.text()) + enabled + " entries=[" + entries + "]";
+        }
+        case ControlKind::Button: {
+            const auto& button = static_cast<const Button&>(control);
+            return line + "caption=" + quoted(button.caption()) + enabled + " bold=" + flag(button.captionBold());
+        }
+        case ControlKind::CheckBox:
+            return line + "value=" + std::to_string(static_cast<const CheckBox&>(control).value()) + enabled;
+        case ControlKind::OptionButton:
+            return line + "selected=" + flag(static_cast<const OptionButton&>(control).selected()) + enabled;
+        case ControlKind::Label:
+            return line + "caption=" + quoted(static_cast<const Label&>(control).caption()) + enabled;
+        case ControlKind::Frame:
+            return line + "caption=" + quoted(static_cast<const Frame&>(control).caption()) + enabled;
+        default:
+            return line;
+    }
+}
+
+}  // namespace mapfeed::scenario

@@ -1,0 +1,111 @@
+// mapfeed-scenario: plays a scenario against the window model and prints its transcript, or
+// with --check compares the transcript with the .expected file beside the scenario.
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/runner/ScenarioPlayer.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool readLines(const std::string& path, std::vector<std::string>& lines) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return true;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+// The difference as `diff -u` shows it, which every reviewer reads at a glance.
+void printDifference(const std::string& expectedPath, const std::string& actual) {
+    char name[] = "/tmp/mapfeed-actual-XXXXXX";
+    const int fd = ::mkstemp(name);
+    if (fd < 0) return;
+    if (::write(fd, actual.data(), actual.size()) < 0) std::perror("write");
+    ::close(fd);
+    std::vector<std::string> words = {"diff", "-u", "--label", expectedPath, "--label", "actual", expectedPath, name};
+    std::vector<char*> argv;
+    for (auto& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    std::fflush(stdout);
+    pid_t pid;
+    if (::posix_spawnp(&pid, "diff", nullptr, nullptr, argv.data(), environ) == 0) {
+        int status;
+        ::waitpid(pid, &status, 0);
+    } else {
+        std::cout << "--- " << expectedPath << " differs from the transcript\n";
+    }
+    ::unlink(name);
+}
+
+int usage() {
+    std::cerr << "usage: mapfeed-scenario [--check] FILE.scenario\n";
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    bool check = false;
+    std::string path;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--check") == 0) check = true;
+        else if (path.empty()) path = fs::absolute(argv[i]).string();
+        else return usage();
+    }
+    if (path.empty()) return usage();
+
+    std::vector<std::string> lines;
+    if (!readLines(path, lines)) {
+        std::cerr << path << ": error: cannot read the scenario\n";
+        return 2;
+    }
+
+    std::string transcript;
+    try {
+        transcript = mapfeed::scenario::play(lines, &transcript);
+    } catch (const mapfeed::scenario::MalformedLine& error) {
+        if (!check) std::cout << transcript;
+        std::cerr << path << ":" << error.lineNumber << ": error: " << error.what() << "\n";
+        return 2;
+    } catch (const std::exception& error) {
+        std::cerr << path << ": error: " << error.what() << "\n";
+        return 2;
+    }
+
+    if (!check) {
+        std::cout << transcript;
+        return 0;
+    }
+    const std::string expectedPath = fs::path(path).replace_extension(".expected").string();
+    if (!fs::exists(expectedPath)) {
+        std::cerr << expectedPath << ": error: no expected transcript beside the scenario\n";
+        return 2;
+    }
+    if (readFile(expectedPath) == transcript) return 0;
+    printDifference(expectedPath, transcript);
+    return 1;
+}

@@ -1,0 +1,143 @@
+#include "app/MainWindow.h"
+
+#include <gtest/gtest.h>
+
+#include "app/Application.h"
+#include "tests/unit/FakeWorld.h"
+
+using namespace mapfeed;
+using mapfeed::testing::FakeWorld;
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest() : app(world, world) {
+        app.start();
+        world.events.clear();
+    }
+
+    void haveFiles() {
+        world.existing["in.gen"] = true;
+        world.existing["out.dgn"] = true;
+        m.InfileTxt.userTypes("in.gen");
+        m.DgnFileTxt.userTypes("out.dgn");
+    }
+
+    FakeWorld world;
+    Application app;
+    MainWindow& m = app.mapfeed;
+};
+
+TEST_F(MainWindowTest, StartsWithDefaultsAndAnEmptyTable) {
+    EXPECT_EQ("Arc/Info", m.SrcCmb.text());
+    EXPECT_EQ("Area - lines & centroids", m.ThemeCmb.text());
+    EXPECT_EQ("Point", m.CentrCmb.text());
+    EXPECT_EQ((std::vector<std::string>{"Point", "Textnode", "Annotation", "Cells"}), m.CentrCmb.entries());
+    EXPECT_EQ("Centroid Table Name:", m.Label4.caption());
+    EXPECT_FALSE(m.Mslinktxt.enabled());
+    EXPECT_FALSE(m.Label7.enabled());
+    EXPECT_TRUE(m.LineOpt.selected());
+    EXPECT_FALSE(m.CrvOpt.selected());
+    EXPECT_EQ(OptionTable{}, app.options);
+    for (Control* control : m.controls()) {
+        if (control != &m.Mslinktxt && control != &m.Label7) EXPECT_TRUE(control->enabled()) << control->name();
+    }
+}
+
+TEST_F(MainWindowTest, TabOrderAndInitialFocus) {
+    std::vector<std::string> names;
+    for (Control* control : m.tabOrder()) names.push_back(control->name());
+    EXPECT_EQ((std::vector<std::string>{"InfileTxt", "BrwCmd", "DgnFileTxt", "Brw2Cmd", "SrcCmb", "ThemeCmb", "CrvOpt",
+                                        "Outlevtxt", "CentrCmb", "CentrTxt", "PntsymCmd", "TblnmTxt", "Mslinktxt",
+                                        "ApplyCmd", "CloseCmd", "LinsymCmd", "LineOpt", "RasterChck", "ClearCmd"}),
+              names);
+    EXPECT_EQ(&m.InfileTxt, m.initialFocus());
+}
+
+TEST_F(MainWindowTest, RefusesMissingFilesInputFirst) {
+    m.ApplyCmd.userClicks();
+    EXPECT_EQ((std::vector<std::string>{"message The Input File Does Not Exist", "focus mapfeed.InfileTxt"}), world.events);
+
+    world.events.clear();
+    world.existing["in.gen"] = true;
+    m.InfileTxt.userTypes("in.gen -+");
+    m.ApplyCmd.userClicks();
+    EXPECT_EQ((std::vector<std::string>{"message The Design File Does Not Exist", "focus mapfeed.DgnFileTxt"}),
+              world.events);
+    EXPECT_EQ(OptionTable{}, app.options) << "a refusal leaves the table alone";
+    EXPECT_TRUE(world.log.empty());
+}
+
+TEST_F(MainWindowTest, ApplyStartsThenLogsTheSameCommand) {
+    haveFiles();
+    m.ApplyCmd.userClicks();
+    ASSERT_EQ(1u, world.events.size());
+    const std::string command = world.events[0].substr(6);
+    EXPECT_EQ(0u, command.find("perl -S mapfeed.pl -I in.gen -D out.dgn "));
+    ASSERT_EQ(1u, world.log.size());
+    EXPECT_EQ("DATE\r\n" + command + "\r\nThe returnvalue is: 1000\r\n", world.log[0]);
+
+    m.ApplyCmd.userClicks();
+    EXPECT_EQ(world.events[0], world.events[1]) << "nothing changed: the same command again";
+    EXPECT_EQ("DATE\r\n" + command + "\r\nThe returnvalue is: 1001\r\n", world.log[1]);
+}
+
+TEST_F(MainWindowTest, FailedStartIsReportedAndNotLogged) {
+    haveFiles();
+    world.startFails = true;
+    m.ApplyCmd.userClicks();
+    ASSERT_EQ(2u, world.events.size());
+    EXPECT_EQ("message The converter could not be started: no perl", world.events[1]);
+    EXPECT_TRUE(world.log.empty());
+}
+
+TEST_F(MainWindowTest, LogFailureIsReportedAfterTheStart) {
+    haveFiles();
+    world.logFailure = "Is a directory";
+    m.ApplyCmd.userClicks();
+    ASSERT_EQ(2u, world.events.size());
+    EXPECT_EQ(0u, world.events[0].find("start "));
+    EXPECT_EQ("message The converter was started (task 1000), but its record could not be added to MapfeedLog.dat: "
+              "Is a directory",
+              world.events[1]);
+}
+
+TEST_F(MainWindowTest, ClearResetsTheJob) {
+    m.ThemeCmb.userPicks("Point");
+    m.TblnmTxt.userTypes("roads");
+    m.CrvOpt.userClicks();
+    m.Outlevtxt.userTypes("3");
+    m.RasterChck.userClicks();
+    m.SrcCmb.userPicks("MOSS");
+    m.ClearCmd.userClicks();
+
+    EXPECT_EQ("Arc/Info", m.SrcCmb.text());
+    EXPECT_EQ("Area - polygons", m.ThemeCmb.text());
+    EXPECT_EQ("Point Table Name:", m.Label4.caption()) << "Clear leaves the label as the theme set it";
+    EXPECT_EQ("", m.TblnmTxt.text());
+    EXPECT_EQ("", m.Mslinktxt.text());
+    EXPECT_FALSE(m.Mslinktxt.enabled());
+    EXPECT_FALSE(m.Label7.enabled());
+    EXPECT_TRUE(m.LineOpt.selected());
+    EXPECT_FALSE(m.CrvOpt.selected());
+    EXPECT_EQ(0, m.RasterChck.value());
+    EXPECT_TRUE(m.LinsymCmd.enabled());
+    EXPECT_TRUE(m.Outlevtxt.enabled());
+    EXPECT_EQ(OptionTable{}, app.options);
+}
+
+TEST_F(MainWindowTest, DisabledControlsTakeNoUserInput) {
+    EXPECT_FALSE(m.Mslinktxt.userTypes("5"));
+    EXPECT_EQ("", m.Mslinktxt.text());
+    m.ThemeCmb.userPicks("Linear");
+    EXPECT_FALSE(m.CentrCmb.userPicks("Cells"));
+    EXPECT_FALSE(m.RasterChck.userClicks());
+    EXPECT_EQ("Point", m.CentrCmb.text());
+}
+
+TEST_F(MainWindowTest, CloseEndsTheProgram) {
+    m.CloseCmd.userClicks();
+    EXPECT_EQ((std::vector<std::string>{"quit"}), world.events);
+    world.events.clear();
+    app.closeThroughFrame(m);
+    EXPECT_EQ((std::vector<std::string>{"quit"}), world.events);
+}
