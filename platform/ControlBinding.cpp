@@ -1,0 +1,178 @@
+#include "platform/ControlBinding.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+
+#include "app/Controls.h"
+
+namespace mapfeed {
+
+namespace {
+
+QString qt(const std::string& text) { return QString::fromStdString(text); }
+std::string model(const QString& text) { return text.toStdString(); }
+
+/// Calls `hover` for every pointer move over the widget itself (for a frame: over its bare
+/// surface only, not over a control inside it).
+class HoverFilter : public QObject {
+public:
+    HoverFilter(QWidget* widget, std::function<void()> hover, bool bareSurfaceOnly)
+        : QObject(widget), hover_(std::move(hover)), bareSurfaceOnly_(bareSurfaceOnly) {
+        widget->setMouseTracking(true);
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::MouseMove) {
+            auto* widget = static_cast<QWidget*>(watched);
+            const auto* move = static_cast<QMouseEvent*>(event);
+            if (!bareSurfaceOnly_ || widget->childAt(move->position().toPoint()) == nullptr) hover_();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> hover_;
+    bool bareSurfaceOnly_;
+};
+
+void applyFont(QWidget* widget, const Control& control) {
+    QFont font = widget->font();
+    font.setBold(control.bold);
+    widget->setFont(font);
+}
+
+}  // namespace
+
+void bindTextField(TextField& field, QLineEdit* widget) {
+    QPointer<QLineEdit> guard(widget);
+    auto sync = [&field, guard] {
+        if (!guard) return;
+        if (guard->text() != qt(field.text())) {
+            const QSignalBlocker blocker(guard);
+            guard->setText(qt(field.text()));
+        }
+        guard->setEnabled(field.enabled());
+    };
+    sync();
+    field.onStateChanged = sync;
+    QObject::connect(widget, &QLineEdit::textEdited, widget, [&field, sync](const QString& text) {
+        field.userTypes(model(text));
+        sync();
+    });
+}
+
+void bindList(ListBox& list, QComboBox* widget) {
+    widget->setEditable(true);
+    widget->setInsertPolicy(QComboBox::NoInsert);
+    widget->setCompleter(nullptr);
+    QPointer<QComboBox> guard(widget);
+    auto sync = [&list, guard] {
+        if (!guard) return;
+        const QSignalBlocker blocker(guard);
+        const auto& entries = list.entries();
+        bool same = guard->count() == static_cast<int>(entries.size());
+        for (int i = 0; same && i < guard->count(); ++i) same = guard->itemText(i) == qt(entries[i]);
+        if (!same) {
+            guard->clear();
+            for (const std::string& entry : entries) guard->addItem(qt(entry));
+        }
+        if (guard->currentText() != qt(list.text())) guard->setEditText(qt(list.text()));
+        guard->setEnabled(list.enabled());
+    };
+    sync();
+    list.onStateChanged = sync;
+    QObject::connect(widget, &QComboBox::activated, widget, [&list, guard, sync](int index) {
+        if (!guard || index < 0) return;
+        list.userPicks(model(guard->itemText(index)));
+        sync();
+    });
+    QObject::connect(widget->lineEdit(), &QLineEdit::textEdited, widget, [&list, sync](const QString& text) {
+        list.userTypes(model(text));
+        sync();
+    });
+}
+
+void bindButton(Button& button, QPushButton* widget) {
+    widget->setText(qt(button.caption()));
+    widget->setAutoDefault(false);
+    QPointer<QPushButton> guard(widget);
+    auto sync = [&button, guard] {
+        if (!guard) return;
+        guard->setEnabled(button.enabled());
+        if (guard->font().bold() != button.captionBold()) applyFont(guard, button);
+    };
+    applyFont(widget, button);
+    sync();
+    button.onStateChanged = sync;
+    QObject::connect(widget, &QPushButton::clicked, widget, [&button] { button.userClicks(); });
+    new HoverFilter(widget, [&button] { button.userHovers(); }, false);
+}
+
+void bindCheckBox(CheckBox& box, QCheckBox* widget, QWidget* container) {
+    QPointer<QCheckBox> guard(widget);
+    QPointer<QWidget> holder(container);
+    auto sync = [&box, guard, holder] {
+        if (!guard) return;
+        const QSignalBlocker blocker(guard);
+        guard->setChecked(box.value() != 0);
+        if (holder) holder->setEnabled(box.enabled());
+    };
+    sync();
+    box.onStateChanged = sync;
+    QObject::connect(widget, &QCheckBox::clicked, widget, [&box, sync] {
+        box.userClicks();
+        sync();
+    });
+}
+
+void bindOptionButton(OptionButton& option, QRadioButton* widget) {
+    // The model keeps the buttons of a frame exclusive; Qt's own exclusivity would fight it.
+    widget->setAutoExclusive(false);
+    widget->setText(qt(option.caption()));
+    QPointer<QRadioButton> guard(widget);
+    auto sync = [&option, guard] {
+        if (!guard) return;
+        const QSignalBlocker blocker(guard);
+        guard->setChecked(option.selected());
+        guard->setEnabled(option.enabled());
+    };
+    applyFont(widget, option);
+    sync();
+    option.onStateChanged = sync;
+    QObject::connect(widget, &QRadioButton::clicked, widget, [&option, sync] {
+        option.userClicks();
+        sync();
+    });
+}
+
+void bindLabel(Label& label, QLabel* widget) {
+    QPointer<QLabel> guard(widget);
+    auto sync = [&label, guard] {
+        if (!guard) return;
+        guard->setText(qt(label.caption()));
+        guard->setEnabled(label.enabled());
+    };
+    widget->setToolTip(qt(label.toolTip));
+    applyFont(widget, label);
+    sync();
+    label.onStateChanged = sync;
+}
+
+void bindFrame(Frame& frame, QGroupBox* widget) {
+    widget->setTitle(qt(frame.caption()));
+    applyFont(widget, frame);
+    new HoverFilter(widget, [&frame] { frame.userHovers(); }, true);
+}
+
+}  // namespace mapfeed

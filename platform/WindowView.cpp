@@ -1,0 +1,143 @@
+#include "platform/WindowView.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <cmath>
+
+#include "app/Window.h"
+#include "platform/ControlBinding.h"
+
+namespace mapfeed {
+
+namespace {
+
+QRect pixels(const Geometry& g) {
+    return {twipsToPixels(g.left), twipsToPixels(g.top), twipsToPixels(g.width), twipsToPixels(g.height)};
+}
+
+/// A caption that wraps like the classic check box caption and toggles its box on a click.
+class CheckCaption : public QLabel {
+public:
+    CheckCaption(const QString& text, QCheckBox* box, QWidget* parent) : QLabel(text, parent), box_(box) {
+        setWordWrap(true);
+        setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        setBuddy(box);
+    }
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) box_->click();
+    }
+
+private:
+    QCheckBox* box_;
+};
+
+}  // namespace
+
+int twipsToPixels(int twips) { return static_cast<int>(std::lround(twips / 15.0)); }
+
+WindowView::WindowView(Window& window, std::function<void()> onFrameClose)
+    : window_(window), onFrameClose_(std::move(onFrameClose)) {
+    setWindowTitle(QString::fromStdString(window.title()));
+    resize(twipsToPixels(window.clientWidth()), twipsToPixels(window.clientHeight()));
+    build();
+}
+
+QWidget* WindowView::widgetFor(const Control& control) const {
+    for (const auto& [c, widget] : widgets_)
+        if (c == &control) return widget;
+    return nullptr;
+}
+
+void WindowView::closeEvent(QCloseEvent* event) {
+    // The model ends the program or discards the window; the view follows what it says.
+    event->ignore();
+    if (onFrameClose_) onFrameClose_();
+}
+
+void WindowView::build() {
+    for (Control* control : window_.controls()) {
+        QWidget* parent = control->frame ? widgetFor(*control->frame) : this;
+        QWidget* widget = nullptr;
+        QWidget* focusWidget = nullptr;
+        const QString name = QString::fromStdString(control->name());
+
+        switch (control->kind()) {
+            case ControlKind::TextField: widget = new QLineEdit(parent); break;
+            case ControlKind::List: widget = new QComboBox(parent); break;
+            case ControlKind::Button: widget = new QPushButton(parent); break;
+            case ControlKind::CheckBox: {
+                widget = new QWidget(parent);
+                auto* box = new QCheckBox(widget);
+                box->setObjectName(name);
+                auto* layout = new QHBoxLayout(widget);
+                layout->setContentsMargins(0, 0, 0, 0);
+                layout->setSpacing(4);
+                layout->addWidget(box, 0, Qt::AlignVCenter);
+                auto& model = static_cast<CheckBox&>(*control);
+                auto* caption = new CheckCaption(QString::fromStdString(model.caption()), box, widget);
+                layout->addWidget(caption, 1);
+                box->setAccessibleName(caption->text().trimmed());
+                focusWidget = box;
+                break;
+            }
+            case ControlKind::OptionButton: widget = new QRadioButton(parent); break;
+            case ControlKind::Label: widget = new QLabel(parent); break;
+            case ControlKind::Frame: widget = new QGroupBox(parent); break;
+            default: continue;  // lists of the Browse window are built by their own view
+        }
+        if (!focusWidget) focusWidget = widget;
+        widget->setObjectName(name);
+        if (focusWidget != widget) widget->setObjectName(name + "Container");
+
+        QFont font = widget->font();
+        font.setBold(control->bold);
+        font.setPointSizeF(control->pointSize);
+        widget->setFont(font);
+        widget->setGeometry(pixels(control->geometry));
+        widgets_.emplace_back(control, focusWidget);
+        if (focusWidget != widget) widgets_.emplace_back(nullptr, widget);
+
+        switch (control->kind()) {
+            case ControlKind::TextField: bindTextField(static_cast<TextField&>(*control), static_cast<QLineEdit*>(widget)); break;
+            case ControlKind::List: bindList(static_cast<ListBox&>(*control), static_cast<QComboBox*>(widget)); break;
+            case ControlKind::Button: bindButton(static_cast<Button&>(*control), static_cast<QPushButton*>(widget)); break;
+            case ControlKind::CheckBox:
+                bindCheckBox(static_cast<CheckBox&>(*control), static_cast<QCheckBox*>(focusWidget), widget);
+                break;
+            case ControlKind::OptionButton:
+                bindOptionButton(static_cast<OptionButton&>(*control), static_cast<QRadioButton*>(widget));
+                break;
+            case ControlKind::Label: {
+                auto* label = static_cast<QLabel*>(widget);
+                label->setWordWrap(true);
+                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                bindLabel(static_cast<Label&>(*control), label);
+                break;
+            }
+            case ControlKind::Frame: bindFrame(static_cast<Frame&>(*control), static_cast<QGroupBox*>(widget)); break;
+            default: break;
+        }
+        if (!control->takesFocus()) widget->setFocusPolicy(Qt::NoFocus);
+    }
+
+    QWidget* previous = nullptr;
+    for (Control* control : window_.tabOrder()) {
+        QWidget* widget = widgetFor(*control);
+        if (!widget) continue;
+        widget->setFocusPolicy(Qt::StrongFocus);
+        if (previous) QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
+}
+
+}  // namespace mapfeed

@@ -1,0 +1,175 @@
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QStyle>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "app/Application.h"
+#include "platform/ProgramSetup.h"
+#include "platform/QtHost.h"
+#include "tests/unit/FakeWorld.h"
+
+using namespace mapfeed;
+
+class MainWindowBinding : public ::testing::Test {
+protected:
+    MainWindowBinding() : app(world, host) {
+        host.attach(app);
+        app.start();
+        installMainWindowKeys(host, app);
+        app.mapfeed.show();
+        view = host.view(app.mapfeed);
+    }
+
+    template <typename W>
+    W* widget(const char* name) {
+        W* found = view->findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(nullptr, found) << name;
+        return found;
+    }
+
+    mapfeed::testing::FakeWorld world;
+    QtHost host;
+    Application app;
+    MainWindow& m = app.mapfeed;
+    WindowView* view = nullptr;
+};
+
+TEST_F(MainWindowBinding, TypedTextReachesTheModelAndItsRules) {
+    auto* table = widget<QLineEdit>("TblnmTxt");
+    table->setFocus();
+    QTest::keyClicks(table, "roads");
+    EXPECT_EQ("roads", m.TblnmTxt.text());
+    EXPECT_EQ("-T", app.options.flag(7));
+    auto* mslink = widget<QLineEdit>("Mslinktxt");
+    EXPECT_TRUE(mslink->isEnabled());
+    EXPECT_EQ(QStringLiteral("1"), mslink->text());
+}
+
+TEST_F(MainWindowBinding, ModelWritesReachWidgetsWithoutEcho) {
+    auto* infile = widget<QLineEdit>("InfileTxt");
+    QSignalSpy edits(infile, &QLineEdit::textEdited);
+    m.InfileTxt.setText("/data/in.gen");
+    EXPECT_EQ(QStringLiteral("/data/in.gen"), infile->text());
+    EXPECT_EQ(0, edits.count());
+
+    m.ThemeCmb.userPicks("Point");
+    EXPECT_EQ(QStringLiteral("Point Table Name:"), widget<QLabel>("Label4")->text());
+    EXPECT_FALSE(widget<QLineEdit>("Outlevtxt")->isEnabled());
+    EXPECT_EQ(QStringLiteral("Point"), widget<QComboBox>("ThemeCmb")->currentText());
+}
+
+TEST_F(MainWindowBinding, DisabledWidgetsTakeNoInput) {
+    auto* mslink = widget<QLineEdit>("Mslinktxt");
+    ASSERT_FALSE(mslink->isEnabled());
+    QTest::keyClicks(mslink, "42");
+    EXPECT_EQ("", m.Mslinktxt.text());
+
+    m.ThemeCmb.userPicks("Linear");
+    auto* raster = widget<QCheckBox>("RasterChck");
+    QTest::mouseClick(raster, Qt::LeftButton);
+    EXPECT_EQ(0, m.RasterChck.value());
+}
+
+TEST_F(MainWindowBinding, PicksAndTypingInListsFollowTheirOwnRules) {
+    auto* source = widget<QComboBox>("SrcCmb");
+    emit source->activated(2);  // what a pick from the drop-down sends
+    EXPECT_EQ("MOSS", m.SrcCmb.text());
+    EXPECT_EQ("M", app.options.value(3));
+
+    source->lineEdit()->selectAll();
+    QTest::keyClicks(source->lineEdit(), "X,Y");
+    EXPECT_EQ("X,Y", m.SrcCmb.text());
+    EXPECT_EQ("M", app.options.value(3)) << "typing is no pick";
+}
+
+TEST_F(MainWindowBinding, OptionButtonsStayExclusive) {
+    auto* curves = widget<QAbstractButton>("CrvOpt");
+    auto* lines = widget<QAbstractButton>("LineOpt");
+    QTest::mouseClick(curves, Qt::LeftButton);
+    EXPECT_TRUE(m.CrvOpt.selected());
+    EXPECT_TRUE(curves->isChecked());
+    EXPECT_FALSE(lines->isChecked());
+    QTest::mouseClick(curves, Qt::LeftButton);  // a second click keeps it selected
+    EXPECT_TRUE(curves->isChecked());
+    m.ClearCmd.userClicks();
+    EXPECT_TRUE(lines->isChecked());
+    EXPECT_FALSE(curves->isChecked());
+}
+
+TEST_F(MainWindowBinding, GeometryFollowsTheLayoutInTwips) {
+    EXPECT_EQ(QSize(511, 436), view->size());
+    auto* apply = widget<QPushButton>("ApplyCmd");
+    EXPECT_EQ(QRect(16, 368, 65, 25), QRect(apply->mapTo(view, QPoint(0, 0)), apply->size()));
+    EXPECT_EQ(QStringLiteral(" Orlith Mapfeed"), view->windowTitle());
+    EXPECT_FALSE(view->windowIcon().isNull());
+}
+
+TEST_F(MainWindowBinding, EveryCaptionIsWhole) {
+    for (QLabel* label : view->findChildren<QLabel*>()) {
+        const QRect needed = label->fontMetrics().boundingRect(label->contentsRect(), Qt::TextWordWrap, label->text());
+        EXPECT_LE(needed.height(), label->contentsRect().height()) << label->objectName().toStdString() << " "
+                                                                    << label->text().toStdString();
+        EXPECT_LE(needed.width(), label->contentsRect().width()) << label->text().toStdString();
+    }
+    for (QAbstractButton* button : view->findChildren<QAbstractButton*>()) {
+        if (button->text().isEmpty()) continue;
+        // Push buttons need a few pixels of frame on each side; radio buttons their indicator.
+        int chrome = 2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin);
+        if (qobject_cast<QRadioButton*>(button))
+            chrome = button->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                     button->style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
+        EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()) + chrome, button->width())
+            << button->objectName().toStdString();
+        EXPECT_LE(button->fontMetrics().height(), button->height()) << button->objectName().toStdString();
+    }
+    for (QGroupBox* frame : view->findChildren<QGroupBox*>()) {
+        EXPECT_LE(frame->fontMetrics().horizontalAdvance(frame->title()) + 16, frame->width());
+    }
+}
+
+TEST_F(MainWindowBinding, TabOrderAndStartFocus) {
+    std::vector<std::string> expected;
+    for (Control* control : m.tabOrder())
+        if (control->enabled()) expected.push_back(control->name());
+    std::vector<std::string> visited;
+    QWidget* start = view->widgetFor(m.InfileTxt);
+    QWidget* w = start;
+    do {
+        if (w->isEnabled() && w->focusPolicy() & Qt::TabFocus && w->isVisibleTo(view)) {
+            std::string name = w->objectName().toStdString();
+            if (!name.empty() && m.find(name)) visited.push_back(name);
+        }
+        w = w->nextInFocusChain();
+    } while (w != start && visited.size() < 60);
+    EXPECT_EQ(expected, visited);
+}
+
+TEST_F(MainWindowBinding, EscapeActsAsClose) {
+    QApplication::setActiveWindow(view);
+    QTest::keyClick(view->widgetFor(m.InfileTxt), Qt::Key_Escape);
+    EXPECT_EQ(std::vector<std::string>{"quit"}, world.events);
+}
+
+TEST_F(MainWindowBinding, HoverTurnsCaptionsBoldAndBack) {
+    auto* browse = widget<QPushButton>("BrwCmd");
+    auto* frame = widget<QGroupBox>("InputFrm");
+    QTest::mouseMove(frame, QPoint(frame->width() - 5, frame->height() - 5));
+    QMouseEvent bare(QEvent::MouseMove, QPointF(frame->width() - 5, frame->height() - 5), QPointF(), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(frame, &bare);
+    EXPECT_FALSE(m.BrwCmd.captionBold());
+    EXPECT_FALSE(browse->font().bold());
+    QMouseEvent over(QEvent::MouseMove, QPointF(5, 5), QPointF(), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(browse, &over);
+    EXPECT_TRUE(m.BrwCmd.captionBold());
+    EXPECT_TRUE(browse->font().bold());
+    EXPECT_FALSE(m.Brw2Cmd.captionBold());
+}
