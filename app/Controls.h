@@ -70,6 +70,9 @@ public:
 
     std::function<void()> onChange;
 
+    /// A file dropped from a file manager replaces the text with the file's path.
+    bool acceptsFileDrops = false;
+
 private:
     std::string text_;
 };

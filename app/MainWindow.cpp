@@ -67,6 +67,8 @@ void MainWindow::layOut() {
     for (Control* bold : std::initializer_list<Control*>{&InputFrm, &OutputFrm, &BrwCmd, &Brw2Cmd, &Label12, &Label13,
                                                          &ApplyCmd, &CloseCmd, &ClearCmd})
         bold->bold = true;
+    InfileTxt.acceptsFileDrops = true;
+    DgnFileTxt.acceptsFileDrops = true;
     Label7.toolTip = "Enter a -i to use the cover-id as the inital mslink value";
     LineOpt.select();
 }

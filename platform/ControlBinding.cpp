@@ -6,6 +6,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QDropEvent>
+#include <QUrl>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
@@ -46,6 +49,48 @@ private:
     bool bareSurfaceOnly_;
 };
 
+/// Takes a file dropped from a file manager as one edit that replaces the field's text, the
+/// way a pick in the open-file dialog does; Qt's own drop would insert the URL as text.
+class FileDropFilter : public QObject {
+public:
+    FileDropFilter(QLineEdit* widget, std::function<void(const QString&)> drop)
+        : QObject(widget), drop_(std::move(drop)) {
+        widget->setAcceptDrops(true);
+        widget->installEventFilter(this);
+    }
+
+    static QString localFile(const QMimeData* mime) {
+        if (!mime || !mime->hasUrls() || mime->urls().isEmpty()) return {};
+        const QUrl url = mime->urls().constFirst();
+        return url.isLocalFile() ? url.toLocalFile() : QString();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::DragEnter:
+            case QEvent::DragMove: {
+                auto* drag = static_cast<QDropEvent*>(event);
+                if (localFile(drag->mimeData()).isEmpty()) return false;
+                drag->acceptProposedAction();
+                return true;
+            }
+            case QEvent::Drop: {
+                auto* drop = static_cast<QDropEvent*>(event);
+                const QString file = localFile(drop->mimeData());
+                if (file.isEmpty() || !static_cast<QWidget*>(watched)->isEnabled()) return false;
+                drop->acceptProposedAction();
+                drop_(file);
+                return true;
+            }
+            default: return false;
+        }
+    }
+
+private:
+    std::function<void(const QString&)> drop_;
+};
+
 void applyFont(QWidget* widget, const Control& control) {
     QFont font = widget->font();
     font.setBold(control.bold);
@@ -70,6 +115,11 @@ void bindTextField(TextField& field, QLineEdit* widget) {
         field.userTypes(model(text));
         sync();
     });
+    if (field.acceptsFileDrops)
+        new FileDropFilter(widget, [&field, sync](const QString& file) {
+            field.userTypes(model(file));
+            sync();
+        });
 }
 
 void bindList(ListBox& list, QComboBox* widget) {

@@ -1,0 +1,124 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QDropEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+#include "app/Application.h"
+#include "platform/FileDialogFilters.h"
+#include "platform/QtHost.h"
+#include "platform/QtServices.h"
+
+using namespace mapfeed;
+
+namespace {
+
+struct SeenDialog {
+    QStringList labels;
+    QString selectedLabel;
+    QString folder;
+    bool readOnly = true;
+};
+
+/// Answers the next open-file dialog from the event loop, as a user would, after noting what
+/// it offered.
+void answerNextDialog(SeenDialog& seen, const QString& choice) {
+    QTimer::singleShot(0, [&seen, choice] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(nullptr, dialog);
+        auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        ASSERT_NE(nullptr, types);
+        for (int i = 0; i < types->count(); ++i) seen.labels << types->itemText(i);
+        seen.selectedLabel = types->currentText();
+        seen.folder = dialog->directory().absolutePath();
+        seen.readOnly = dialog->testOption(QFileDialog::ReadOnly);
+        if (choice.isEmpty()) {
+            dialog->reject();
+        } else {
+            dialog->selectFile(choice);
+            static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept takes the selected name
+        }
+    });
+}
+
+}  // namespace
+
+class FileSelectionBinding : public ::testing::Test {
+protected:
+    FileSelectionBinding() : services(host), app(services, host) {
+        host.attach(app);
+        app.start();
+        app.mapfeed.show();
+        ::unsetenv("ACTIVEPROJECT");
+    }
+    ~FileSelectionBinding() override { ::unsetenv("ACTIVEPROJECT"); }
+
+    QtHost host;
+    QtServices services;
+    Application app;
+    QTemporaryDir project;
+};
+
+TEST_F(FileSelectionBinding, InputDialogOffersFourFiltersAndStartsInTheProject) {
+    ::setenv("ACTIVEPROJECT", project.path().toLocal8Bit().constData(), 1);
+    const QString chosen = project.filePath(QStringLiteral("roads.gen"));
+    SeenDialog seen;
+    answerNextDialog(seen, chosen);
+    app.mapfeed.BrwCmd.userClicks();
+
+    EXPECT_EQ((QStringList{"All Files (*.*)", "Design Files(*.dgn)", "ULF Files (*.ulf)", "ARC Export Files (*.gen)"}),
+              seen.labels);
+    EXPECT_EQ(QStringLiteral("All Files (*.*)"), seen.selectedLabel);
+    EXPECT_EQ(QDir(project.path()).canonicalPath(), QDir(seen.folder).canonicalPath());
+    EXPECT_FALSE(seen.readOnly);
+    EXPECT_EQ(chosen.toStdString(), app.mapfeed.InfileTxt.text());
+    EXPECT_FALSE(app.mapfeed.BrwCmd.captionBold());
+}
+
+TEST_F(FileSelectionBinding, DesignDialogOffersTwoAndCancelKeepsTheField) {
+    app.mapfeed.DgnFileTxt.userTypes("typed.dgn");
+    SeenDialog seen;
+    answerNextDialog(seen, QString());
+    app.mapfeed.Brw2Cmd.userClicks();
+    EXPECT_EQ((QStringList{"All Files (*.*)", "Design Files(*.dgn)"}), seen.labels);
+    EXPECT_EQ(QStringLiteral("Design Files(*.dgn)"), seen.selectedLabel);
+    EXPECT_EQ("typed.dgn", app.mapfeed.DgnFileTxt.text());
+}
+
+TEST_F(FileSelectionBinding, MissingProjectFolderStillOpensTheDialog) {
+    ::setenv("ACTIVEPROJECT", "/no/such/folder/mapfeed", 1);
+    SeenDialog seen;
+    answerNextDialog(seen, QString());
+    app.mapfeed.BrwCmd.userClicks();
+    EXPECT_EQ(4, seen.labels.size());
+}
+
+TEST(FileDialogFilters, PatternsMatchLikeTheOldDialog) {
+    const QStringList filters = nameFilters("All Files (*.*)|*.*|Design Files(*.dgn)|*.dgn|Two|*.a;*.b");
+    EXPECT_EQ((QStringList{"All Files (*.*) (*)", "Design Files(*.dgn) (*.[dD][gG][nN])", "Two (*.[aA] *.[bB])"}),
+              filters);
+}
+
+TEST_F(FileSelectionBinding, DroppedFileReplacesTheFieldText) {
+    auto* field = host.view(app.mapfeed)->findChild<QLineEdit*>(QStringLiteral("DgnFileTxt"));
+    ASSERT_NE(nullptr, field);
+    app.mapfeed.DgnFileTxt.userTypes("old text");
+    const QString file = project.filePath(QStringLiteral("new.dgn"));
+
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(file)});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(field, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(field, &drop);
+
+    EXPECT_EQ(file.toStdString(), app.mapfeed.DgnFileTxt.text());
+    EXPECT_EQ(file, field->text());
+}
