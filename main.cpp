@@ -24,6 +24,5 @@ int main(int argc, char** argv) {
     host.attach(app);
     app.start();
     mapfeed::installMainWindowKeys(host, app);
-    app.mapfeed.show();
     return QApplication::exec();
 }

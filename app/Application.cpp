@@ -2,6 +2,22 @@
 
 namespace mapfeed {
 
+namespace {
+
+/// Shows nothing: the host of windows made only to be looked at.
+class SilentHost : public WindowHost {
+public:
+    void created(Window&) override {}
+    void shown(Window&) override {}
+    void hidden(Window&) override {}
+    void discarded(Window&) override {}
+    void focusMoved(Window&, Control&) override {}
+};
+
+SilentHost silentHost;
+
+}  // namespace
+
 Application::Application(Services& services_, WindowHost& host_)
     : services(services_), host(host_), mapfeed(*this, host_) {}
 
@@ -10,6 +26,32 @@ Application::~Application() = default;
 void Application::start() {
     mapfeed.Form_Load();
     host.created(mapfeed);
+    mapfeed.show();
+}
+
+template <typename T, typename... Args>
+T& Application::ensure(std::unique_ptr<T>& slot, Args&&... args) {
+    if (!slot) {
+        slot = std::make_unique<T>(*this, host, std::forward<Args>(args)...);
+        host.created(*slot);
+    }
+    return *slot;
+}
+
+SymbologyDialog& Application::pntsym() { return ensure(pntsym_, SymbologyDialog::kPoint); }
+SymbologyDialog& Application::linesym() { return ensure(linesym_, SymbologyDialog::kLine); }
+TextSymbologyDialog& Application::textsym() { return ensure(textsym_); }
+CellOptionsDialog& Application::cellopts() { return ensure(cellopts_); }
+RasterInfoDialog& Application::rasterinfo() { return ensure(rasterinfo_); }
+
+void Application::openBrowse() {}
+
+std::vector<Window*> Application::windows() {
+    std::vector<Window*> all{&mapfeed};
+    for (Window* dialog : std::initializer_list<Window*>{pntsym_.get(), linesym_.get(), textsym_.get(),
+                                                         cellopts_.get(), rasterinfo_.get()})
+        if (dialog) all.push_back(dialog);
+    return all;
 }
 
 Window* Application::window(const std::string& name) {
@@ -18,17 +60,39 @@ Window* Application::window(const std::string& name) {
     return nullptr;
 }
 
-std::vector<Window*> Application::windows() { return {&mapfeed}; }
+bool Application::knowsWindow(const std::string& name) const {
+    for (const char* known : {"mapfeed", "pntsym", "linesym", "textsym", "cellopts", "rasterinfo"})
+        if (name == known) return true;
+    return false;
+}
 
-bool Application::knowsWindow(const std::string& name) const { return name == "mapfeed"; }
+std::unique_ptr<Window> Application::makeWindow(const std::string& name, WindowHost& quietHost) {
+    if (name == "pntsym") return std::make_unique<SymbologyDialog>(*this, quietHost, SymbologyDialog::kPoint);
+    if (name == "linesym") return std::make_unique<SymbologyDialog>(*this, quietHost, SymbologyDialog::kLine);
+    if (name == "textsym") return std::make_unique<TextSymbologyDialog>(*this, quietHost);
+    if (name == "cellopts") return std::make_unique<CellOptionsDialog>(*this, quietHost);
+    if (name == "rasterinfo") return std::make_unique<RasterInfoDialog>(*this, quietHost);
+    return nullptr;
+}
 
-Control* Application::prototypeControl(const std::string&, const std::string&) { return nullptr; }
+Control* Application::prototypeControl(const std::string& windowName, const std::string& controlName) {
+    auto& prototype = prototypes_[windowName];
+    if (!prototype) prototype = makeWindow(windowName, silentHost);
+    return prototype ? prototype->find(controlName) : nullptr;
+}
 
 void Application::closeThroughFrame(Window& window) {
     if (&window == &mapfeed) {
         mapfeed.CloseCmd_Click();
         return;
     }
+    auto discard = [this, &window](auto& slot) {
+        if (slot.get() != &window) return false;
+        host.discarded(window);
+        slot.reset();
+        return true;
+    };
+    discard(pntsym_) || discard(linesym_) || discard(textsym_) || discard(cellopts_) || discard(rasterinfo_);
 }
 
 }  // namespace mapfeed

@@ -111,6 +111,12 @@ void MainWindow::ClearCmd_Click() {
     RasterChck.setValue(0);
     TblnmTxt.setText("");
     LineOpt.select();
+    // Every dialog is reset, made hidden first if it was never opened.
+    app_.cellopts().clearFromMainWindow();
+    app_.linesym().clearFromMainWindow();
+    app_.pntsym().clearFromMainWindow();
+    app_.rasterinfo().clearFromMainWindow();
+    app_.textsym().clearFromMainWindow();
     for (Control* control : std::initializer_list<Control*>{&LineOpt, &CrvOpt, &Label9, &Outlevtxt, &Label11, &Label3,
                                                             &CentrTxt, &Label10, &CentrCmb, &Label8, &PntsymCmd,
                                                             &LinsymCmd, &Label12, &Label13, &RasterChck})
@@ -265,14 +271,37 @@ void MainWindow::InputFrm_MouseMove() {
     Brw2Cmd.setCaptionBold(false);
 }
 
-// The option dialogs arrive with their own windows; until then these buttons open nothing.
-void MainWindow::LinsymCmd_Click() {}
-void MainWindow::PntsymCmd_Click() {}
+void MainWindow::LinsymCmd_Click() { app_.linesym().show(); }
 
-void MainWindow::CentrCmb_Click() {}
+void MainWindow::PntsymCmd_Click() { app_.pntsym().show(); }
+
+void MainWindow::CentrCmb_Click() {
+    // Three independent tests: every pick empties the text options, even a pick of a text type,
+    // whose dialog then writes them again on its own "Apply".
+    auto clearTextOptions = [this] {
+        for (int slot : {15, 16, 17}) app_.options.ClearOption(slot);
+    };
+    if (CentrCmb.text() == "Annotation")
+        app_.textsym().show();
+    else
+        clearTextOptions();
+    if (CentrCmb.text() == "Textnode")
+        app_.textsym().show();
+    else
+        clearTextOptions();
+    if (CentrCmb.text() == "Cells") {
+        app_.cellopts().show();
+    } else {
+        app_.options.ClearOption(12);
+        app_.options.ClearOption(13);
+    }
+}
 
 void MainWindow::RasterChck_Click() {
-    if (RasterChck.value() == 0) app_.options.ClearOption(26);
+    if (RasterChck.value() != 0)
+        app_.rasterinfo().show();
+    else
+        app_.options.ClearOption(26);
 }
 
 }  // namespace mapfeed

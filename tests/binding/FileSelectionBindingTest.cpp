@@ -54,8 +54,7 @@ protected:
     FileSelectionBinding() : services(host), app(services, host) {
         host.attach(app);
         app.start();
-        app.mapfeed.show();
-        ::unsetenv("ACTIVEPROJECT");
+            ::unsetenv("ACTIVEPROJECT");
     }
     ~FileSelectionBinding() override { ::unsetenv("ACTIVEPROJECT"); }
 

@@ -24,8 +24,7 @@ protected:
         host.attach(app);
         app.start();
         installMainWindowKeys(host, app);
-        app.mapfeed.show();
-        view = host.view(app.mapfeed);
+            view = host.view(app.mapfeed);
     }
 
     template <typename W>

@@ -341,7 +341,7 @@ private:
 
     void dumpLog() {
         std::ifstream log(kRunLogName, std::ios::binary);
-        if (!log) {
+        if (!fs::is_regular_file(kRunLogName) || !log) {
             print("log missing");
             return;
         }

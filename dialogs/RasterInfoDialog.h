@@ -1,0 +1,33 @@
+#pragma once
+
+#include "app/Window.h"
+
+namespace mapfeed {
+
+class Application;
+
+/// "Raster Information" (`rasterinfo`): the grid's upper left-hand corner and pixel size,
+/// joined by commas into option slot 26 ("-R").
+class RasterInfoDialog : public Window {
+public:
+    RasterInfoDialog(Application& app, WindowHost& host);
+
+    void ApplyCmd_Click();
+    void EndCmd_Click();
+    /// Step of the main window's "Clear": empty the fields and hide.
+    void clearFromMainWindow();
+
+    Label Label1{*this, "Label1", "Upper Left-Hand X Coordinate"};
+    Label Label2{*this, "Label2", "Upper Left-Hand Y coordinate"};
+    Label Label3{*this, "Label3", "Pixel Size"};
+    TextField UlhxTxt{*this, "UlhxTxt"};
+    TextField UlhyTxt{*this, "UlhyTxt"};
+    TextField PixszTxt{*this, "PixszTxt"};
+    Button ApplyCmd{*this, "ApplyCmd", "Apply"};
+    Button EndCmd{*this, "EndCmd", "Cancel"};
+
+private:
+    Application& app_;
+};
+
+}  // namespace mapfeed

@@ -1,0 +1,54 @@
+#include "dialogs/SymbologyDialog.h"
+
+#include "app/Application.h"
+#include "dialogs/DialogLayout.h"
+
+namespace mapfeed {
+
+const SymbologyDialog::Kind SymbologyDialog::kPoint{"pntsym", "Point Symbology", 14, "-sp", 960, "0"};
+const SymbologyDialog::Kind SymbologyDialog::kLine{"linesym", "Line Symbology", 10, "-sl", 840, ""};
+
+SymbologyDialog::SymbologyDialog(Application& app, WindowHost& host, const Kind& kind)
+    : Window(host, kind.name, kind.caption, 2580, 1935), app_(app), kind_(kind) {
+    place(Label1, nullptr, 240, 225, 1500, 285, 0);
+    place(Label2, nullptr, 270, 510, 1500, 285, 1);
+    place(Label3, nullptr, 270, 795, 1500, 285, 2);
+    place(ApplyCmd, nullptr, 480, 1320, 720, 330, 3);
+    place(EndCmd, nullptr, 1440, 1320, kind.endCmdWidth, 330, 4);
+    place(OutStyTxt, nullptr, 1800, 240, 495, 285, 5);
+    place(OutWtTxt, nullptr, 1800, 525, 495, 285, 6);
+    place(OutColorTxt, nullptr, 1800, 810, 495, 285, 7);
+    useDialogFonts({&ApplyCmd, &EndCmd}, {&Label1, &Label2, &Label3});
+    setFields("0");
+
+    ApplyCmd.onClick = [this] { ApplyCmd_Click(); };
+    EndCmd.onClick = [this] { EndCmd_Click(); };
+}
+
+void SymbologyDialog::setFields(const char* text) {
+    OutStyTxt.setText(text);
+    OutWtTxt.setText(text);
+    OutColorTxt.setText(text);
+}
+
+void SymbologyDialog::ApplyCmd_Click() {
+    app_.options.SetOption(kind_.slot, kind_.flag, OutStyTxt.text() + "," + OutWtTxt.text() + "," + OutColorTxt.text());
+    hide();
+}
+
+void SymbologyDialog::EndCmd_Click() {
+    hide();
+    setFields("0");
+    // A slot that was never applied stays empty; an applied one is blanked, not emptied.
+    if (!app_.options.flag(kind_.slot).empty()) app_.options.BlankOption(kind_.slot);
+}
+
+void SymbologyDialog::clearFromMainWindow() {
+    // The order of the writes is color, style, weight.
+    OutColorTxt.setText(kind_.textAfterClear);
+    OutStyTxt.setText(kind_.textAfterClear);
+    OutWtTxt.setText(kind_.textAfterClear);
+    hide();
+}
+
+}  // namespace mapfeed

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "app/Window.h"
+
+namespace mapfeed {
+
+class Application;
+
+/// "Text Symbology" (`textsym`): font, size and justification, one option slot each
+/// (15 "-f", 16 "-txsz", 17 "-J").
+class TextSymbologyDialog : public Window {
+public:
+    TextSymbologyDialog(Application& app, WindowHost& host);
+
+    void ApplyCmd_Click();
+    void EndCmd_Click();
+    /// Step of the main window's "Clear": restore the initial texts and hide.
+    void clearFromMainWindow();
+
+    Label Label1{*this, "Label1", "text font"};
+    Label Label2{*this, "Label2", "text size"};
+    Label Label3{*this, "Label3", "text justification"};
+    Button ApplyCmd{*this, "ApplyCmd", "Apply"};
+    Button EndCmd{*this, "EndCmd", "Cancel"};
+    TextField FontTxt{*this, "FontTxt"};
+    TextField SizeTxt{*this, "SizeTxt"};
+    TextField JustTxt{*this, "JustTxt"};
+
+private:
+    void restoreInitialTexts();
+    void applyField(const TextField& field, int slot, const char* flag);
+
+    Application& app_;
+};
+
+}  // namespace mapfeed
