@@ -1,8 +1,6 @@
 // Mapfeed: describes a conversion job in one window and starts the converter for it.
 
 #include <QApplication>
-#include <QShortcut>
-#include <QStyleFactory>
 #include <clocale>
 
 #include "app/Application.h"
@@ -23,6 +21,5 @@ int main(int argc, char** argv) {
     mapfeed::Application app(services, host);
     host.attach(app);
     app.start();
-    mapfeed::installMainWindowKeys(host, app);
     return QApplication::exec();
 }

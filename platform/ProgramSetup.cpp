@@ -3,11 +3,8 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
-#include <QShortcut>
 #include <QStyleFactory>
 
-#include "app/Application.h"
-#include "platform/QtHost.h"
 
 namespace mapfeed {
 
@@ -18,14 +15,6 @@ void applyAppStyle(QApplication& qapp) {
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(8.25);
     qapp.setFont(font);
-}
-
-void installMainWindowKeys(QtHost& host, Application& app) {
-    QWidget* view = host.view(app.mapfeed);
-    if (!view) return;
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), view);
-    escape->setContext(Qt::WindowShortcut);
-    QObject::connect(escape, &QShortcut::activated, view, [&app] { app.mapfeed.CloseCmd.userClicks(); });
 }
 
 }  // namespace mapfeed

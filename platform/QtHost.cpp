@@ -27,6 +27,13 @@ void QtHost::created(Window& window) {
         if (app) app->closeThroughFrame(window);
     });
     view->setWindowIcon(appIcon());
+    if (app && &window == &app->mapfeed) {
+        // An ordinary resizable top-level window; the controls keep their places.
+        view->setWindowFlags(Qt::Window);
+    } else {
+        view->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+        view->setFixedSize(view->size());
+    }
     views_[&window] = view;
 }
 

@@ -64,6 +64,10 @@ void WindowView::closeEvent(QCloseEvent* event) {
     if (onFrameClose_) onFrameClose_();
 }
 
+void WindowView::reject() {
+    if (onFrameClose_) onFrameClose_();
+}
+
 void WindowView::build() {
     for (Control* control : window_.controls()) {
         QWidget* parent = control->frame ? widgetFor(*control->frame) : this;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include <QDialog>
 #include <functional>
 
 namespace mapfeed {
@@ -13,13 +13,16 @@ int twipsToPixels(int twips);
 
 /// The real window of a model window, built from its layout: one widget per control at its
 /// twips position, bound to the model, with the model's tab order. Closing it through the
-/// frame calls `onFrameClose` instead of closing it; the model decides what that means.
-class WindowView : public QWidget {
+/// frame, or the Escape key, calls `onFrameClose` instead of closing it: the model decides
+/// what that means (the main window ends the program, a dialog is discarded).
+class WindowView : public QDialog {
 public:
     WindowView(Window& window, std::function<void()> onFrameClose);
 
     Window& model() const { return window_; }
     QWidget* widgetFor(const Control& control) const;
+
+    void reject() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

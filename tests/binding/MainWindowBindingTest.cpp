@@ -23,7 +23,6 @@ protected:
     MainWindowBinding() : app(world, host) {
         host.attach(app);
         app.start();
-        installMainWindowKeys(host, app);
             view = host.view(app.mapfeed);
     }
 
