@@ -44,12 +44,14 @@ TextSymbologyDialog& Application::textsym() { return ensure(textsym_); }
 CellOptionsDialog& Application::cellopts() { return ensure(cellopts_); }
 RasterInfoDialog& Application::rasterinfo() { return ensure(rasterinfo_); }
 
-void Application::openBrowse() {}
+BrowseWindow& Application::browFrm() { return ensure(browFrm_); }
+
+void Application::openBrowse() { browFrm().show(); }
 
 std::vector<Window*> Application::windows() {
     std::vector<Window*> all{&mapfeed};
     for (Window* dialog : std::initializer_list<Window*>{pntsym_.get(), linesym_.get(), textsym_.get(),
-                                                         cellopts_.get(), rasterinfo_.get()})
+                                                         cellopts_.get(), rasterinfo_.get(), browFrm_.get()})
         if (dialog) all.push_back(dialog);
     return all;
 }
@@ -61,7 +63,7 @@ Window* Application::window(const std::string& name) {
 }
 
 bool Application::knowsWindow(const std::string& name) const {
-    for (const char* known : {"mapfeed", "pntsym", "linesym", "textsym", "cellopts", "rasterinfo"})
+    for (const char* known : {"mapfeed", "pntsym", "linesym", "textsym", "cellopts", "rasterinfo", "BrowFrm"})
         if (name == known) return true;
     return false;
 }
@@ -72,6 +74,7 @@ std::unique_ptr<Window> Application::makeWindow(const std::string& name, WindowH
     if (name == "textsym") return std::make_unique<TextSymbologyDialog>(*this, quietHost);
     if (name == "cellopts") return std::make_unique<CellOptionsDialog>(*this, quietHost);
     if (name == "rasterinfo") return std::make_unique<RasterInfoDialog>(*this, quietHost);
+    if (name == "BrowFrm") return std::make_unique<BrowseWindow>(*this, quietHost);
     return nullptr;
 }
 
@@ -92,7 +95,8 @@ void Application::closeThroughFrame(Window& window) {
         slot.reset();
         return true;
     };
-    discard(pntsym_) || discard(linesym_) || discard(textsym_) || discard(cellopts_) || discard(rasterinfo_);
+    discard(pntsym_) || discard(linesym_) || discard(textsym_) || discard(cellopts_) || discard(rasterinfo_) ||
+        discard(browFrm_);
 }
 
 }  // namespace mapfeed

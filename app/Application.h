@@ -8,6 +8,7 @@
 #include "app/MainWindow.h"
 #include "app/Services.h"
 #include "app/WindowHost.h"
+#include "browse/BrowseWindow.h"
 #include "dialogs/CellOptionsDialog.h"
 #include "dialogs/RasterInfoDialog.h"
 #include "dialogs/SymbologyDialog.h"
@@ -37,6 +38,7 @@ public:
     TextSymbologyDialog& textsym();
     CellOptionsDialog& cellopts();
     RasterInfoDialog& rasterinfo();
+    BrowseWindow& browFrm();
     /// Shows the Browse window, making it first if it does not exist.
     void openBrowse();
 
@@ -64,6 +66,7 @@ private:
     std::unique_ptr<TextSymbologyDialog> textsym_;
     std::unique_ptr<CellOptionsDialog> cellopts_;
     std::unique_ptr<RasterInfoDialog> rasterinfo_;
+    std::unique_ptr<BrowseWindow> browFrm_;
     std::map<std::string, std::unique_ptr<Window>> prototypes_;
 };
 

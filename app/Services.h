@@ -1,7 +1,9 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace mapfeed {
 
@@ -19,6 +21,13 @@ struct OpenFileDialog {
     int flags = 0;
     std::string filter;        // label|pattern|label|pattern…
     int filterIndex = 0;       // counted from 1
+};
+
+/// What a folder holds, for the Browse window's lists: names only, sorted, without the names
+/// that begin with "." (hidden on this platform).
+struct FolderContents {
+    std::vector<std::string> folders;
+    std::vector<std::string> files;  // regular files, and links to them
 };
 
 struct StartResult {
@@ -49,6 +58,13 @@ public:
     virtual std::optional<std::string> appendRunLog(const std::string& record) = 0;
     /// Ends the program at once.
     virtual void quit() = 0;
+
+    /// The folder the program stands in.
+    virtual std::string currentFolder() = 0;
+    /// The drives a user would browse: the root folder first, then the mounted volumes.
+    virtual std::vector<std::string> drives() = 0;
+    /// The folders and files of a folder; nullptr when it cannot be read.
+    virtual std::shared_ptr<const FolderContents> readFolder(const std::string& path) = 0;
 };
 
 }  // namespace mapfeed

@@ -71,3 +71,13 @@ std::optional<std::string> QtServices::appendRunLog(const std::string& record) {
 void QtServices::quit() { QCoreApplication::exit(0); }
 
 }  // namespace mapfeed
+
+namespace mapfeed {
+
+std::string QtServices::currentFolder() { return posix::currentFolder(); }
+
+std::vector<std::string> QtServices::drives() { return posix::drives(); }
+
+std::shared_ptr<const FolderContents> QtServices::readFolder(const std::string& path) { return folders_.read(path); }
+
+}  // namespace mapfeed

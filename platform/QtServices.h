@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Services.h"
+#include "platform/posix/FolderReader.h"
 
 namespace mapfeed {
 
@@ -20,9 +21,13 @@ public:
     std::string dateTimeText() override;
     std::optional<std::string> appendRunLog(const std::string& record) override;
     void quit() override;
+    std::string currentFolder() override;
+    std::vector<std::string> drives() override;
+    std::shared_ptr<const FolderContents> readFolder(const std::string& path) override;
 
 private:
     QtHost& host_;
+    posix::FolderReader folders_;
 };
 
 }  // namespace mapfeed

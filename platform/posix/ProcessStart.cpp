@@ -34,7 +34,7 @@ Spawned spawnDetached(const std::vector<std::string>& args) {
     argv.push_back(nullptr);
 
     posix_spawnattr_t attr;
-    posix_spawnattr_init(&attr);
+    if (const int error = posix_spawnattr_init(&attr); error != 0) return {false, 0, std::strerror(error)};
     // The converter starts with default signal handling and an empty mask, whatever ours are.
     sigset_t all, none;
     sigfillset(&all);

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "app/Application.h"
+#include "browse/BrowseLists.h"
 #include "job/RunRecord.h"
 #include "tests/runner/ScenarioWorld.h"
 #include "tests/runner/Transcript.h"
@@ -143,6 +144,7 @@ public:
         } else if (command == "type") type(args);
         else if (command == "keys") keys(args);
         else if (command == "pick") pick(args);
+        else if (command == "dblclick") doubleClick(args);
         else if (command == "click") click(args);
         else if (command == "hover") hover(args);
         else if (command == "close") close(args);
@@ -274,10 +276,44 @@ private:
         const Target t = target(args.word("CONTROL"));
         Control& control = resolve(t);
         const std::string entry = args.text("ENTRY");
-        if (control.kind() != ControlKind::List) malformed(t.controlName + " is not a list");
-        auto& list = static_cast<ListBox&>(control);
-        if (!list.holds(entry)) malformed(t.controlName + " holds no entry " + quoted(entry));
-        if (eventControl(t, &control)) list.userPicks(entry);
+        auto refuse = [&] { malformed(t.controlName + " holds no entry " + quoted(entry)); };
+        switch (control.kind()) {
+            case ControlKind::List: {
+                auto& list = static_cast<ListBox&>(control);
+                if (!list.holds(entry)) refuse();
+                if (eventControl(t, &control)) list.userPicks(entry);
+                return;
+            }
+            case ControlKind::DriveList: {
+                auto& drives = static_cast<DriveList&>(control);
+                if (!drives.holds(entry)) refuse();
+                if (eventControl(t, &control)) drives.userPicks(entry);
+                return;
+            }
+            case ControlKind::FolderList: {
+                auto& folders = static_cast<FolderList&>(control);
+                if (!folders.holds(entry)) refuse();
+                if (eventControl(t, &control)) folders.userOpens(entry);
+                return;
+            }
+            case ControlKind::FileList: {
+                auto& files = static_cast<FileList&>(control);
+                if (!files.holds(entry)) refuse();
+                if (eventControl(t, &control)) files.userPicks(entry);
+                return;
+            }
+            default: malformed(t.controlName + " is not a list");
+        }
+    }
+
+    void doubleClick(Arguments& args) {
+        const Target t = target(args.word("CONTROL"));
+        Control& control = resolve(t);
+        const std::string name = args.text("NAME");
+        if (control.kind() != ControlKind::FileList) malformed(t.controlName + " takes no double click");
+        auto& files = static_cast<FileList&>(control);
+        if (!files.holds(name)) malformed(t.controlName + " holds no entry " + quoted(name));
+        if (eventControl(t, &control)) files.userDoubleClicks(name);
     }
 
     void click(Arguments& args) {

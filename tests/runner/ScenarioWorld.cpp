@@ -79,6 +79,15 @@ void ScenarioWorld::quit() {
     quitRequested = true;
 }
 
+std::string ScenarioWorld::currentFolder() { return posix::currentFolder(); }
+
+// Only the root: the mounted volumes of the machine that plays a scenario are no part of it.
+std::vector<std::string> ScenarioWorld::drives() { return {"/"}; }
+
+std::shared_ptr<const FolderContents> ScenarioWorld::readFolder(const std::string& path) {
+    return folders_.read(path);
+}
+
 void ScenarioWorld::created(Window&) {}
 
 void ScenarioWorld::shown(Window& window) {

@@ -7,6 +7,7 @@
 
 #include "app/Services.h"
 #include "app/WindowHost.h"
+#include "platform/posix/FolderReader.h"
 
 namespace mapfeed::scenario {
 
@@ -30,6 +31,9 @@ public:
     std::string dateTimeText() override;
     std::optional<std::string> appendRunLog(const std::string& record) override;
     void quit() override;
+    std::string currentFolder() override;
+    std::vector<std::string> drives() override;
+    std::shared_ptr<const FolderContents> readFolder(const std::string& path) override;
 
     void created(Window& window) override;
     void shown(Window& window) override;
@@ -40,6 +44,7 @@ public:
 private:
     std::function<void(const std::string&)> print_;
     long nextTask_ = 1000;
+    posix::FolderReader folders_;
 };
 
 }  // namespace mapfeed::scenario

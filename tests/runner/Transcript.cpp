@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/Window.h"
+#include "browse/BrowseLists.h"
 
 namespace mapfeed::scenario {
 
@@ -59,9 +60,19 @@ std::string describe(const Control& control) {
             return line + "caption=" + quoted(static_cast<const Label&>(control).caption()) + enabled;
         case ControlKind::Frame:
             return line + "caption=" + quoted(static_cast<const Frame&>(control).caption()) + enabled;
-        default:
-            return line;
+        case ControlKind::DriveList:
+            return line + "drive=" + quoted(static_cast<const DriveList&>(control).drive());
+        case ControlKind::FolderList:
+            return line + "path=" + quoted(static_cast<const FolderList&>(control).path());
+        case ControlKind::FileList: {
+            const auto& files = static_cast<const FileList&>(control);
+            std::string entries;
+            for (const std::string& entry : files.entries()) entries += (entries.empty() ? "" : ",") + quoted(entry);
+            return line + "path=" + quoted(files.path()) + " pattern=" + quoted(files.pattern()) +
+                   " selected=" + quoted(files.selected()) + " entries=[" + entries + "]";
+        }
     }
+    return line;
 }
 
 }  // namespace mapfeed::scenario

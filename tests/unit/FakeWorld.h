@@ -56,6 +56,15 @@ public:
         return std::nullopt;
     }
     void quit() override { events.push_back("quit"); }
+    std::string currentFolder() override { return "/work"; }
+    std::vector<std::string> drives() override { return {"/", "/media/usb"}; }
+    std::shared_ptr<const FolderContents> readFolder(const std::string& path) override {
+        const auto found = folders.find(path);
+        if (found == folders.end()) return nullptr;
+        return std::make_shared<FolderContents>(found->second);
+    }
+
+    std::map<std::string, FolderContents> folders{{"/work", {}}, {"/", {}}, {"/media/usb", {}}};
 
     void created(Window& window) override { events.push_back("created " + window.name()); }
     void shown(Window& window) override { events.push_back("show " + window.name()); }

@@ -1,0 +1,111 @@
+#include "browse/BrowseLists.h"
+
+#include <algorithm>
+
+#include "browse/FilePattern.h"
+
+namespace mapfeed {
+
+namespace {
+
+bool contains(const std::vector<std::string>& list, const std::string& item) {
+    return std::find(list.begin(), list.end(), item) != list.end();
+}
+
+/// "/a/b" joined with "c" is "/a/b/c"; "/" joined with "c" is "/c".
+std::string child(const std::string& folder, const std::string& name) {
+    return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+/// "/", "/a", "/a/b" for "/a/b".
+std::vector<std::string> chainOf(const std::string& path) {
+    std::vector<std::string> chain{"/"};
+    std::string walked;
+    std::size_t start = 0;
+    while (start < path.size()) {
+        std::size_t end = path.find('/', start);
+        if (end == std::string::npos) end = path.size();
+        if (end > start) {
+            walked += "/" + path.substr(start, end - start);
+            chain.push_back(walked);
+        }
+        start = end + 1;
+    }
+    return chain;
+}
+
+}  // namespace
+
+void DriveList::setEntries(std::vector<std::string> drives, std::string current) {
+    entries_ = std::move(drives);
+    drive_ = std::move(current);
+    changed();
+}
+
+bool DriveList::holds(const std::string& drive) const { return contains(entries_, drive); }
+
+bool DriveList::userPicks(const std::string& drive) {
+    if (!enabled()) return false;
+    if (drive == drive_) return true;
+    drive_ = drive;
+    changed();
+    if (onChange) onChange();
+    return true;
+}
+
+bool FolderList::holds(const std::string& path) const { return contains(entries_, path); }
+
+void FolderList::setPath(const std::string& path) {
+    const auto contents = services_.readFolder(path);
+    if (!contents) return;  // keep showing the last folder that could be read
+    const bool moved = path != path_;
+    path_ = path;
+    entries_ = chainOf(path);
+    chainLength_ = entries_.size();
+    for (const std::string& folder : contents->folders) entries_.push_back(child(path, folder));
+    changed();
+    if (moved && onChange) onChange();
+}
+
+bool FolderList::userOpens(const std::string& path) {
+    if (!enabled()) return false;
+    setPath(path);
+    return true;
+}
+
+bool FileList::holds(const std::string& name) const { return contains(entries_, name); }
+
+void FileList::relist(const std::string& path) {
+    const auto contents = services_.readFolder(path);
+    if (!contents) return;  // keep showing the last folder that could be read
+    path_ = path;
+    entries_.clear();
+    for (const std::string& name : contents->files)
+        if (matchesPattern(name, pattern_)) entries_.push_back(name);
+    selected_.clear();
+    changed();
+}
+
+void FileList::setPath(const std::string& path) { relist(path); }
+
+void FileList::setPattern(const std::string& pattern) {
+    pattern_ = pattern;
+    relist(path_);
+}
+
+bool FileList::userPicks(const std::string& name) {
+    if (!enabled()) return false;
+    if (selected_ != name) {
+        selected_ = name;
+        changed();
+    }
+    return true;
+}
+
+bool FileList::userDoubleClicks(const std::string& name) {
+    if (!userPicks(name)) return false;
+    if (onDblClick) onDblClick();
+    return true;
+}
+
+}  // namespace mapfeed
