@@ -7,12 +7,15 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <cmath>
 
 #include "app/Window.h"
+#include "browse/BrowseLists.h"
+#include "platform/BrowseBinding.h"
 #include "platform/ControlBinding.h"
 
 namespace mapfeed {
@@ -97,7 +100,9 @@ void WindowView::build() {
             case ControlKind::OptionButton: widget = new QRadioButton(parent); break;
             case ControlKind::Label: widget = new QLabel(parent); break;
             case ControlKind::Frame: widget = new QGroupBox(parent); break;
-            default: continue;  // lists of the Browse window are built by their own view
+            case ControlKind::DriveList: widget = new QComboBox(parent); break;
+            case ControlKind::FolderList:
+            case ControlKind::FileList: widget = new QListView(parent); break;
         }
         if (!focusWidget) focusWidget = widget;
         widget->setObjectName(name);
@@ -129,7 +134,15 @@ void WindowView::build() {
                 break;
             }
             case ControlKind::Frame: bindFrame(static_cast<Frame&>(*control), static_cast<QGroupBox*>(widget)); break;
-            default: break;
+            case ControlKind::DriveList:
+                bindDriveList(static_cast<DriveList&>(*control), static_cast<QComboBox*>(widget));
+                break;
+            case ControlKind::FolderList:
+                bindFolderList(static_cast<FolderList&>(*control), static_cast<QListView*>(widget));
+                break;
+            case ControlKind::FileList:
+                bindFileList(static_cast<FileList&>(*control), static_cast<QListView*>(widget));
+                break;
         }
         if (!control->takesFocus()) widget->setFocusPolicy(Qt::NoFocus);
     }

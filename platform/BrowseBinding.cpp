@@ -1,0 +1,154 @@
+#include "platform/BrowseBinding.h"
+
+#include <QAbstractListModel>
+#include <QComboBox>
+#include <QListView>
+#include <QPointer>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <functional>
+
+#include "browse/BrowseLists.h"
+
+namespace mapfeed {
+
+namespace {
+
+/// The entries of a model list, shown through `display`.
+class NameListModel : public QAbstractListModel {
+public:
+    using Display = std::function<QVariant(const std::vector<std::string>&, int row, int role)>;
+
+    NameListModel(QObject* parent, Display display) : QAbstractListModel(parent), display_(std::move(display)) {}
+
+    void setEntries(const std::vector<std::string>& entries) {
+        if (entries == entries_) return;
+        beginResetModel();
+        entries_ = entries;
+        endResetModel();
+    }
+    const std::vector<std::string>& entries() const { return entries_; }
+
+    int row(const std::string& entry) const {
+        for (std::size_t i = 0; i < entries_.size(); ++i)
+            if (entries_[i] == entry) return static_cast<int>(i);
+        return -1;
+    }
+
+    int rowCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : static_cast<int>(entries_.size());
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid() || index.row() >= static_cast<int>(entries_.size())) return {};
+        return display_(entries_, index.row(), role);
+    }
+
+private:
+    Display display_;
+    std::vector<std::string> entries_;
+};
+
+QString qt(const std::string& text) { return QString::fromStdString(text); }
+
+void prepare(QListView* view, NameListModel* model) {
+    view->setModel(model);
+    view->setUniformItemSizes(true);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+}
+
+void selectRow(QListView* view, int row) {
+    const QSignalBlocker blocker(view->selectionModel());
+    if (row < 0) {
+        view->selectionModel()->clearSelection();
+        view->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+        return;
+    }
+    const QModelIndex index = view->model()->index(row, 0);
+    view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    view->scrollTo(index);
+}
+
+}  // namespace
+
+void bindDriveList(DriveList& drives, QComboBox* widget) {
+    widget->setEditable(false);
+    QPointer<QComboBox> guard(widget);
+    auto sync = [&drives, guard] {
+        if (!guard) return;
+        const QSignalBlocker blocker(guard);
+        guard->clear();
+        for (const std::string& drive : drives.entries()) guard->addItem(qt(drive));
+        guard->setCurrentIndex(guard->findText(qt(drives.drive())));
+        guard->setEnabled(drives.enabled());
+    };
+    sync();
+    drives.onStateChanged = sync;
+    QObject::connect(widget, &QComboBox::activated, widget, [&drives, guard, sync](int index) {
+        if (!guard || index < 0) return;
+        drives.userPicks(guard->itemText(index).toStdString());
+        sync();
+    });
+}
+
+void bindFolderList(FolderList& folders, QListView* widget) {
+    // The chain reads like an indented outline: each folder by its own name, the root as "/".
+    auto* model = new NameListModel(widget, [&folders, widget](const std::vector<std::string>& entries, int row, int role)
+                                                -> QVariant {
+        const std::string& path = entries[row];
+        const bool inChain = static_cast<std::size_t>(row) < folders.chainLength();
+        const int depth = inChain ? row : static_cast<int>(folders.chainLength());
+        if (role == Qt::DisplayRole) {
+            const std::size_t slash = path.find_last_of('/');
+            const std::string name = path == "/" ? "/" : path.substr(slash + 1);
+            return QString(depth * 2, QLatin1Char(' ')) + qt(name);
+        }
+        if (role == Qt::DecorationRole)
+            return widget->style()->standardIcon(inChain ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon);
+        if (role == Qt::ToolTipRole) return qt(path);
+        return {};
+    });
+    prepare(widget, model);
+    QPointer<QListView> guard(widget);
+    auto sync = [&folders, guard, model] {
+        if (!guard) return;
+        model->setEntries(folders.entries());
+        selectRow(guard, static_cast<int>(folders.chainLength()) - 1);
+        guard->setEnabled(folders.enabled());
+    };
+    sync();
+    folders.onStateChanged = sync;
+    QObject::connect(widget, &QListView::activated, widget, [&folders, model, sync](const QModelIndex& index) {
+        if (!index.isValid()) return;
+        folders.userOpens(model->entries().at(index.row()));
+        sync();
+    });
+}
+
+void bindFileList(FileList& files, QListView* widget) {
+    auto* model = new NameListModel(widget, [](const std::vector<std::string>& entries, int row, int role) -> QVariant {
+        if (role == Qt::DisplayRole) return qt(entries[row]);
+        return {};
+    });
+    prepare(widget, model);
+    QPointer<QListView> guard(widget);
+    auto sync = [&files, guard, model] {
+        if (!guard) return;
+        model->setEntries(files.entries());
+        selectRow(guard, files.selected().empty() ? -1 : model->row(files.selected()));
+        guard->setEnabled(files.enabled());
+    };
+    sync();
+    files.onStateChanged = sync;
+    QObject::connect(widget->selectionModel(), &QItemSelectionModel::currentChanged, widget,
+                     [&files, model](const QModelIndex& current) {
+                         if (current.isValid()) files.userPicks(model->entries().at(current.row()));
+                     });
+    QObject::connect(widget, &QListView::activated, widget, [&files, model, sync](const QModelIndex& index) {
+        if (!index.isValid()) return;
+        files.userDoubleClicks(model->entries().at(index.row()));
+        sync();
+    });
+}
+
+}  // namespace mapfeed
