@@ -14,6 +14,10 @@ const std::string kInputFilter =
     std::string(kFilterHead) + "(*.dgn)|*.dgn|ULF Files (*.ulf)|*.ulf|ARC Export Files (*.gen)|*.gen";
 const std::string kDesignFilter = std::string(kFilterHead) + "(*.dgn)|*.dgn";
 
+constexpr const char* kLineBreakMessage =
+    "The command line cannot hold a line break or a NUL character. Remove it from the field it was typed, "
+    "pasted or picked into, then press Apply again.";
+
 // Flag of the open-file dialog that hides its read-only check box.
 constexpr int kHideReadOnly = 4;
 
@@ -162,8 +166,28 @@ void MainWindow::ApplyCmd_Click() {
         return;
     }
 
+    // A line break would split the log's record and reach the converter as a broken
+    // argument; a NUL would cut an argument short. Neither is started, nothing is written.
+    if (!fitsOnOneLine(previewCommandLine())) {
+        app_.services.messageBox(kLineBreakMessage, MessageButtons::Ok);
+        for (TextField* field : {&InfileTxt, &DgnFileTxt, &Outlevtxt, &CentrTxt, &TblnmTxt, &Mslinktxt}) {
+            if (!fitsOnOneLine(field->text())) {
+                setFocus(*field);
+                break;
+            }
+        }
+        return;
+    }
+
     deriveOptions(app_.options, fields);
     runConverter(composeCommandLine(app_.options, fields));
+}
+
+std::string MainWindow::previewCommandLine() const {
+    OptionTable trial = app_.options;
+    const JobFields fields = jobFields();
+    deriveOptions(trial, fields);
+    return composeCommandLine(trial, fields);
 }
 
 void MainWindow::runConverter(const std::string& commandLine) {

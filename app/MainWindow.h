@@ -38,6 +38,8 @@ public:
 
     /// What "Apply" reads from the window right now.
     JobFields jobFields() const;
+    /// The command line "Apply" would start now, composed on a copy of the option table.
+    std::string previewCommandLine() const;
 
     Frame InputFrm{*this, "InputFrm", " INPUT"};
     Label Label1{*this, "Label1", "Input file"};

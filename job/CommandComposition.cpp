@@ -66,4 +66,6 @@ std::string composeCommandLine(const OptionTable& options, const JobFields& f) {
     return command;
 }
 
+bool fitsOnOneLine(const std::string& text) { return text.find_first_of(std::string("\r\n\0", 3)) == std::string::npos; }
+
 }  // namespace mapfeed

@@ -42,4 +42,8 @@ void deriveOptions(OptionTable& options, const JobFields& fields);
 /// The head with both field texts as typed, every slot, and the marker when either field had one.
 std::string composeCommandLine(const OptionTable& options, const JobFields& fields);
 
+/// Whether text can stand on one line of the run log and in one argument list: no carriage
+/// return, line feed or NUL character.
+bool fitsOnOneLine(const std::string& text);
+
 }  // namespace mapfeed

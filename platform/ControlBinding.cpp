@@ -1,6 +1,8 @@
 #include "platform/ControlBinding.h"
 
 #include <QCheckBox>
+#include <QFile>
+#include <limits>
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
@@ -16,6 +18,7 @@
 #include <QSignalBlocker>
 
 #include "app/Controls.h"
+#include "platform/FileNames.h"
 
 namespace mapfeed {
 
@@ -62,7 +65,10 @@ public:
     static QString localFile(const QMimeData* mime) {
         if (!mime || !mime->hasUrls() || mime->urls().isEmpty()) return {};
         const QUrl url = mime->urls().constFirst();
-        return url.isLocalFile() ? url.toLocalFile() : QString();
+        if (!url.isLocalFile()) return {};
+        // A name that would not survive the way to the command line is not taken at all.
+        const QString file = url.toLocalFile();
+        return isFaithfulFileName(file) ? file : QString();
     }
 
 protected:
@@ -100,6 +106,8 @@ void applyFont(QWidget* widget, const Control& control) {
 }  // namespace
 
 void bindTextField(TextField& field, QLineEdit* widget) {
+    // Paths can be long, and a silently shortened path names another file.
+    widget->setMaxLength(std::numeric_limits<int>::max());
     QPointer<QLineEdit> guard(widget);
     auto sync = [&field, guard] {
         if (!guard) return;
@@ -117,7 +125,7 @@ void bindTextField(TextField& field, QLineEdit* widget) {
     });
     if (field.acceptsFileDrops)
         new FileDropFilter(widget, [&field, sync](const QString& file) {
-            field.userTypes(model(file));
+            field.userTypes(QFile::encodeName(file).toStdString());
             sync();
         });
 }

@@ -2,18 +2,22 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFile>
 #include <QMessageBox>
-#include <cstdlib>
-#include <ctime>
 
-#include "job/ArgumentSplit.h"
-#include "job/RunRecord.h"
 #include "platform/FileDialogFilters.h"
+#include "platform/FileNames.h"
 #include "platform/QtHost.h"
-#include "platform/posix/PosixFiles.h"
-#include "platform/posix/ProcessStart.h"
 
 namespace mapfeed {
+
+namespace {
+
+constexpr const char* kUnreadableNameMessage =
+    "The name of the chosen file is not valid text in this system's encoding and cannot be passed on unchanged. "
+    "Rename the file, then choose it again.";
+
+}  // namespace
 
 MessageAnswer QtServices::messageBox(const std::string& text, MessageButtons buttons) {
     QMessageBox box(host_.activeView());
@@ -47,37 +51,14 @@ std::optional<std::string> QtServices::showOpenFile(const OpenFileDialog& settin
     if (settings.filterIndex >= 1 && settings.filterIndex <= filters.size())
         dialog.selectNameFilter(filters.at(settings.filterIndex - 1));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().constFirst().toStdString();
-}
-
-StartResult QtServices::startProcess(const std::string& commandLine) {
-    const posix::Spawned spawned = posix::spawnDetached(splitCommandLine(commandLine));
-    return {spawned.started, spawned.pid, spawned.error};
-}
-
-bool QtServices::fileExists(const std::string& path) { return posix::fileExists(path); }
-
-std::string QtServices::environment(const std::string& name) {
-    const char* value = std::getenv(name.c_str());
-    return value ? value : "";
-}
-
-std::string QtServices::dateTimeText() { return posix::localDateTimeText(std::time(nullptr)); }
-
-std::optional<std::string> QtServices::appendRunLog(const std::string& record) {
-    return posix::appendRecord(kRunLogName, record);
+    const QString chosen = dialog.selectedFiles().constFirst();
+    if (!isFaithfulFileName(chosen)) {
+        messageBox(kUnreadableNameMessage, MessageButtons::Ok);
+        return std::nullopt;
+    }
+    return QFile::encodeName(chosen).toStdString();
 }
 
 void QtServices::quit() { QCoreApplication::exit(0); }
-
-}  // namespace mapfeed
-
-namespace mapfeed {
-
-std::string QtServices::currentFolder() { return posix::currentFolder(); }
-
-std::vector<std::string> QtServices::drives() { return posix::drives(); }
-
-std::shared_ptr<const FolderContents> QtServices::readFolder(const std::string& path) { return folders_.read(path); }
 
 }  // namespace mapfeed

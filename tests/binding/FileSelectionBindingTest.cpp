@@ -121,3 +121,22 @@ TEST_F(FileSelectionBinding, DroppedFileReplacesTheFieldText) {
     EXPECT_EQ(file.toStdString(), app.mapfeed.DgnFileTxt.text());
     EXPECT_EQ(file, field->text());
 }
+
+TEST_F(FileSelectionBinding, NameThatIsNotValidTextIsNotTaken) {
+    auto* field = host.view(app.mapfeed)->findChild<QLineEdit*>(QStringLiteral("InfileTxt"));
+    app.mapfeed.InfileTxt.userTypes("kept.gen");
+    QMimeData mime;
+    mime.setUrls({QUrl::fromEncoded("file:///tmp/bad%FFname.gen")});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(field, &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(field, &drop);
+    EXPECT_EQ("kept.gen", app.mapfeed.InfileTxt.text());
+}
+
+TEST_F(FileSelectionBinding, LongPastedTextArrivesWhole) {
+    auto* field = host.view(app.mapfeed)->findChild<QLineEdit*>(QStringLiteral("DgnFileTxt"));
+    const QString mebibyte(1 << 20, QLatin1Char('d'));
+    field->insert(mebibyte);  // what a paste does
+    EXPECT_EQ(std::size_t{1} << 20, app.mapfeed.DgnFileTxt.text().size());
+}

@@ -7,6 +7,7 @@
 # Checks one "Apply" with the start-up defaults (command line, run log, arguments, pid), a
 # second "Apply" whose input path holds shell syntax that must stay a plain file name, and
 # that "Close" ends the program.
+# shellcheck source-path=SCRIPTDIR
 set -euo pipefail
 
 usage='usage: apply_e2e.sh PATH/TO/mapfeed [SCREENSHOT.png]'
@@ -14,10 +15,12 @@ app=$(realpath -e "${1:?$usage}")
 shot=${2:-}
 [[ -z $shot ]] || shot=$(realpath -m "$shot")
 
-# shellcheck source=tests/e2e/lib.sh
+# shellcheck source=lib.sh
 . "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+# shellcheck disable=SC2034 # read by fail in lib.sh
 [[ -z $shot ]] || failure_shot=${shot%.png}-failure.png
 
+# shellcheck disable=SC2119 # no tools beyond the shared ones
 e2e_begin
 e2e_start_xvfb
 e2e_install_converter

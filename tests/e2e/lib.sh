@@ -13,11 +13,12 @@
 
 # Window-relative centres of the main window's controls (layout in twips / 15, frame offsets
 # added: InputFrm at 8,16, OutputFrm at 256,16, Frame3 at 8,344).
-INFILE=(94 68)    # InfileTxt in InputFrm
-DGNFILE=(96 116)  # DgnFileTxt in InputFrm
+# shellcheck disable=SC2034 # used by the tests that source this
+INFILE=(94 68)     # InfileTxt in InputFrm
+DGNFILE=(96 116)   # DgnFileTxt in InputFrm
 BROWSE_IN=(212 68) # BrwCmd in InputFrm
-APPLY=(48 380)    # ApplyCmd in Frame3
-CLOSE=(128 380)   # CloseCmd in Frame3
+APPLY=(48 380)     # ApplyCmd in Frame3
+CLOSE=(128 380)    # CloseCmd in Frame3
 
 work=
 xvfb_pid=
@@ -92,7 +93,7 @@ e2e_begin() {
   trap e2e_finish EXIT
   trap 'exit 130' INT TERM HUP
 
-  cd "$work"
+  cd "$work" || exit 1
   mkdir -m 700 runtime home bin calls
 
   # A private, predictable session: no desktop of the caller's leaks in.
@@ -160,6 +161,7 @@ windows_titled() {
   done
   return 0
 }
+# shellcheck disable=SC2001 # one sed is clearer than a loop over the special characters
 title_pattern() { printf '^%s$' "$(sed 's/[][\.*^$+?(){}|]/\\&/g' <<<"$1")"; }
 
 # find_window VAR TITLE [SECONDS]: waits for one visible window titled exactly TITLE and stores
@@ -182,6 +184,7 @@ visible_titles() {
 find_window() {
   local -n into=$1
   wait_for "${3:-10}" "one visible window titled \"$2\"" window_titled_is_shown "$2"
+  # shellcheck disable=SC2034 # a name reference to the caller's variable
   into=$found_ids
 }
 
@@ -190,7 +193,6 @@ window_is_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsVie
 window_is_gone() { ! window_is_viewable "$1"; }
 
 # expect_size WID WIDTH HEIGHT NAME: the window's client area (its X window; no frame here).
-size_detail=
 window_has_size() {
   local geometry
   geometry=$(xdotool getwindowgeometry --shell "$1") || return 1

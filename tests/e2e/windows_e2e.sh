@@ -9,6 +9,7 @@
 # Windows, in the order they are opened: the main window, "Line Symbology", "Point Symbology",
 # "Raster Information" with its message box, "Text Symbology", "Cell Information", "Browse"
 # and the input file's open-file dialog. Then "Close" must end the program.
+# shellcheck source-path=SCRIPTDIR
 set -euo pipefail
 
 usage='usage: windows_e2e.sh PATH/TO/mapfeed SCREENSHOT-FOLDER'
@@ -17,9 +18,12 @@ shots=$(realpath -m "${2:?$usage}")
 mkdir -p "$shots"
 rm -f "$shots"/*.png
 
-# shellcheck source=tests/e2e/lib.sh
+# shellcheck source=lib.sh
 . "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+# shellcheck disable=SC2034 # read by fail in lib.sh
 failure_shot=$shots/failure.png
+# The windows' ids, as find_window finds them.
+linesym='' pntsym='' rasterinfo='' message='' textsym='' cellopts='' browse='' file_dialog=''
 
 e2e_begin xwininfo import
 e2e_start_xvfb
@@ -77,11 +81,11 @@ next_point_type() {
 
 # args_contain WORDS...: the converter's arguments hold WORDS, one after another.
 args_contain() {
-  local args=() i j
+  local args=() want=("$@") i j
   mapfile -t args <calls/args
-  for ((i = 0; i + $# <= ${#args[@]}; i++)); do
-    for ((j = 0; j < $#; j++)); do
-      [[ ${args[i + j]} == "${@:j+1:1}" ]] || continue 2
+  for ((i = 0; i + ${#want[@]} <= ${#args[@]}; i++)); do
+    for ((j = 0; j < ${#want[@]}; j++)); do
+      [[ ${args[i + j]} == "${want[j]}" ]] || continue 2
     done
     return 0
   done
@@ -204,7 +208,6 @@ expect_gone "$cellopts" "Cell Information" "on Escape"
 # ---- The input file's open-file dialog, Qt's own, modal; whatever its title, it is a new
 # named window. Escape cancels it and leaves the field as it was.
 before=$(xdotool search --onlyvisible --name '' | sort)
-file_dialog=
 new_named_window() {
   local id
   for id in $(xdotool search --onlyvisible --name '' | sort | comm -13 <(echo "$before") -); do

@@ -1,10 +1,8 @@
 #include "tests/runner/ScenarioWorld.h"
 
-#include <cstdlib>
 #include <ctime>
 
 #include "app/Window.h"
-#include "job/RunRecord.h"
 #include "platform/posix/PosixFiles.h"
 #include "tests/runner/Transcript.h"
 
@@ -51,13 +49,6 @@ StartResult ScenarioWorld::startProcess(const std::string& commandLine) {
     return {true, nextTask_++, {}};
 }
 
-bool ScenarioWorld::fileExists(const std::string& path) { return posix::fileExists(path); }
-
-std::string ScenarioWorld::environment(const std::string& name) {
-    const char* value = std::getenv(name.c_str());
-    return value ? value : "";
-}
-
 std::string ScenarioWorld::dateTimeText() {
     std::tm frozen{};
     frozen.tm_year = 100;
@@ -70,23 +61,13 @@ std::string ScenarioWorld::dateTimeText() {
     return posix::localDateTimeText(std::mktime(&frozen));
 }
 
-std::optional<std::string> ScenarioWorld::appendRunLog(const std::string& record) {
-    return posix::appendRecord(kRunLogName, record);
-}
-
 void ScenarioWorld::quit() {
     if (!quitRequested) print_("quit");
     quitRequested = true;
 }
 
-std::string ScenarioWorld::currentFolder() { return posix::currentFolder(); }
-
 // Only the root: the mounted volumes of the machine that plays a scenario are no part of it.
 std::vector<std::string> ScenarioWorld::drives() { return {"/"}; }
-
-std::shared_ptr<const FolderContents> ScenarioWorld::readFolder(const std::string& path) {
-    return folders_.read(path);
-}
 
 void ScenarioWorld::created(Window&) {}
 

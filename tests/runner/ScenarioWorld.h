@@ -7,14 +7,14 @@
 
 #include "app/Services.h"
 #include "app/WindowHost.h"
-#include "platform/posix/FolderReader.h"
+#include "platform/posix/PosixServices.h"
 
 namespace mapfeed::scenario {
 
 /// The world a scenario plays in: answers come from queues the scenario fills, processes are
 /// never started, the clock stands still, and files, existence tests and the run log are real.
 /// Everything a user or the system would see is written to the transcript.
-class ScenarioWorld : public Services, public WindowHost {
+class ScenarioWorld : public posix::PosixServices, public WindowHost {
 public:
     explicit ScenarioWorld(std::function<void(const std::string&)> print) : print_(std::move(print)) {}
 
@@ -26,14 +26,9 @@ public:
     MessageAnswer messageBox(const std::string& text, MessageButtons buttons) override;
     std::optional<std::string> showOpenFile(const OpenFileDialog& dialog) override;
     StartResult startProcess(const std::string& commandLine) override;
-    bool fileExists(const std::string& path) override;
-    std::string environment(const std::string& name) override;
     std::string dateTimeText() override;
-    std::optional<std::string> appendRunLog(const std::string& record) override;
     void quit() override;
-    std::string currentFolder() override;
     std::vector<std::string> drives() override;
-    std::shared_ptr<const FolderContents> readFolder(const std::string& path) override;
 
     void created(Window& window) override;
     void shown(Window& window) override;
@@ -44,7 +39,6 @@ public:
 private:
     std::function<void(const std::string&)> print_;
     long nextTask_ = 1000;
-    posix::FolderReader folders_;
 };
 
 }  // namespace mapfeed::scenario
