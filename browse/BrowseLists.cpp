@@ -55,30 +55,30 @@ bool DriveList::userPicks(const std::string& drive) {
 
 bool FolderList::holds(const std::string& path) const { return contains(entries_, path); }
 
-void FolderList::setPath(const std::string& path) {
+void FolderList::setPath(std::string path) {
     const auto contents = services_.readFolder(path);
     if (!contents) return;  // keep showing the last folder that could be read
     const bool moved = path != path_;
-    path_ = path;
     entries_ = chainOf(path);
     chainLength_ = entries_.size();
     for (const std::string& folder : contents->folders) entries_.push_back(child(path, folder));
+    path_ = std::move(path);
     changed();
     if (moved && onChange) onChange();
 }
 
-bool FolderList::userOpens(const std::string& path) {
+bool FolderList::userOpens(std::string path) {
     if (!enabled()) return false;
-    setPath(path);
+    setPath(std::move(path));
     return true;
 }
 
 bool FileList::holds(const std::string& name) const { return contains(entries_, name); }
 
-void FileList::relist(const std::string& path) {
+void FileList::relist(std::string path) {
     const auto contents = services_.readFolder(path);
     if (!contents) return;  // keep showing the last folder that could be read
-    path_ = path;
+    path_ = std::move(path);
     entries_.clear();
     for (const std::string& name : contents->files)
         if (matchesPattern(name, pattern_)) entries_.push_back(name);
@@ -86,10 +86,10 @@ void FileList::relist(const std::string& path) {
     changed();
 }
 
-void FileList::setPath(const std::string& path) { relist(path); }
+void FileList::setPath(std::string path) { relist(std::move(path)); }
 
-void FileList::setPattern(const std::string& pattern) {
-    pattern_ = pattern;
+void FileList::setPattern(std::string pattern) {
+    pattern_ = std::move(pattern);
     relist(path_);
 }
 
@@ -102,7 +102,7 @@ bool FileList::userPicks(const std::string& name) {
     return true;
 }
 
-bool FileList::userDoubleClicks(const std::string& name) {
+bool FileList::userDoubleClicks(std::string name) {
     if (!userPicks(name)) return false;
     if (onDblClick) onDblClick();
     return true;

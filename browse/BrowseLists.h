@@ -43,9 +43,10 @@ public:
 
     /// Moves to a folder and re-lists; a folder that cannot be read leaves the list showing
     /// the last one that could. A change of path runs the change rule.
-    void setPath(const std::string& path);
+    /// Takes its own copy: callers pass entries of this very list, which the re-list replaces.
+    void setPath(std::string path);
     /// The user opens a listed folder.
-    bool userOpens(const std::string& path);
+    bool userOpens(std::string path);
 
     std::function<void()> onChange;
 
@@ -69,16 +70,16 @@ public:
     bool holds(const std::string& name) const;
 
     /// Each re-lists the folder and clears the selection.
-    void setPath(const std::string& path);
-    void setPattern(const std::string& pattern);
+    void setPath(std::string path);
+    void setPattern(std::string pattern);
 
     bool userPicks(const std::string& name);
-    bool userDoubleClicks(const std::string& name);
+    bool userDoubleClicks(std::string name);
 
     std::function<void()> onDblClick;
 
 private:
-    void relist(const std::string& path);
+    void relist(std::string path);
 
     Services& services_;
     std::string path_;

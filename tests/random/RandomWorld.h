@@ -1,0 +1,84 @@
+#pragma once
+
+#include <deque>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/Services.h"
+#include "app/WindowHost.h"
+
+namespace mapfeed {
+
+/// A world that answers at random: message boxes, file dialogs, failing starts and logs, and a
+/// few synthetic folders, some of them unreadable. It records what was started.
+class RandomWorld : public Services, public WindowHost {
+public:
+    explicit RandomWorld(std::mt19937& random) : random_(random) {
+        folders_["/"] = {{"w", "m"}, {}};
+        folders_["/w"] = {{"sub", "locked"}, {"a.gen", "b.dgn", "X.DGN", "olddgn", "gn", "c.ulf"}};
+        folders_["/w/sub"] = {{}, {"in.gen", "out.dgn"}};
+        folders_["/m"] = {{"data"}, {"u.gen"}};
+    }
+
+    std::vector<std::string> started;
+    bool quitRequested = false;
+
+    MessageAnswer messageBox(const std::string&, MessageButtons) override {
+        return chance(0.5) ? MessageAnswer::Ok : MessageAnswer::Cancel;
+    }
+    std::optional<std::string> showOpenFile(const OpenFileDialog&) override {
+        static const char* const kChoices[] = {"/w/a.gen", "/w/b.dgn", "in.gen", "out.dgn", "x\ny.gen"};
+        if (chance(0.3)) return std::nullopt;
+        return std::string(kChoices[std::uniform_int_distribution<int>(0, 4)(random_)]);
+    }
+    StartResult startProcess(const std::string& commandLine) override {
+        if (chance(0.1)) return {false, 0, "no such program"};
+        started.push_back(commandLine);
+        return {true, static_cast<long>(started.size()), {}};
+    }
+    bool fileExists(const std::string& path) override {
+        return path == "in.gen" || path == "out.dgn" || path == "/w/a.gen" || path == "/w/b.dgn" ||
+               path == "/w/sub/in.gen" || path == "/w/sub/out.dgn" || path == "x\ny.gen";
+    }
+    std::string environment(const std::string&) override { return chance(0.5) ? "/w" : ""; }
+    std::string dateTimeText() override { return "01/02/00 03:04:05"; }
+    std::optional<std::string> appendRunLog(const std::string& record) override {
+        if (chance(0.05)) return std::string("No space left on device");
+        // Three lines, each ended by CR LF, and no other line break anywhere.
+        std::size_t ends = 0;
+        for (std::size_t at = record.find('\n'); at != std::string::npos; at = record.find('\n', at + 1)) {
+            if (at == 0 || record[at - 1] != '\r') brokenRecord = record;
+            ++ends;
+        }
+        if (ends != 3 || record.find('\r') != record.find("\r\n") || record.back() != '\n') brokenRecord = record;
+        ++records;
+        return std::nullopt;
+    }
+    void quit() override { quitRequested = true; }
+    std::string currentFolder() override { return "/w"; }
+    std::vector<std::string> drives() override { return {"/", "/m"}; }
+    std::shared_ptr<const FolderContents> readFolder(const std::string& path) override {
+        const auto found = folders_.find(path);
+        if (found == folders_.end()) return nullptr;  // unreadable or gone
+        return std::make_shared<FolderContents>(found->second);
+    }
+
+    void created(Window&) override {}
+    void shown(Window&) override {}
+    void hidden(Window&) override {}
+    void discarded(Window&) override {}
+    void focusMoved(Window&, Control&) override {}
+
+    std::size_t records = 0;
+    std::string brokenRecord;  // the first record that was not three whole lines
+
+private:
+    bool chance(double p) { return std::bernoulli_distribution(p)(random_); }
+
+    std::mt19937& random_;
+    std::map<std::string, FolderContents> folders_;
+};
+
+}  // namespace mapfeed
