@@ -52,6 +52,9 @@ QString qt(const std::string& text) { return QString::fromStdString(text); }
 
 void prepare(QListView* view, NameListModel* model) {
     view->setModel(model);
+    // Long names scroll sideways instead of being cut short.
+    view->setTextElideMode(Qt::ElideNone);
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     view->setUniformItemSizes(true);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -140,9 +143,12 @@ void bindFileList(FileList& files, QListView* widget) {
     };
     sync();
     files.onStateChanged = sync;
-    QObject::connect(widget->selectionModel(), &QItemSelectionModel::currentChanged, widget,
-                     [&files, model](const QModelIndex& current) {
-                         if (current.isValid()) files.userPicks(model->entries().at(current.row()));
+    // A selection is the user's pick; the current item alone is not (focus sets one).
+    QObject::connect(widget->selectionModel(), &QItemSelectionModel::selectionChanged, widget,
+                     [&files, model, guard] {
+                         if (!guard) return;
+                         const QModelIndexList picked = guard->selectionModel()->selectedIndexes();
+                         if (!picked.isEmpty()) files.userPicks(model->entries().at(picked.constFirst().row()));
                      });
     QObject::connect(widget, &QListView::activated, widget, [&files, model, sync](const QModelIndex& index) {
         if (!index.isValid()) return;

@@ -76,3 +76,12 @@ TEST_F(BrowseBinding, OpeningAFolderMovesTheFileList) {
     EXPECT_EQ(QDir(folder.path()).absoluteFilePath(QStringLiteral("sub")).toStdString(), app.browFrm().File1.path());
     EXPECT_TRUE(shownFiles().isEmpty());
 }
+
+TEST_F(BrowseBinding, FocusOnTheFileListPicksNothing) {
+    QApplication::setActiveWindow(view);
+    files()->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    EXPECT_EQ("", app.browFrm().File1.selected());
+    app.browFrm().OkCmd.userClicks();
+    EXPECT_EQ(QDir(folder.path()).absolutePath().toStdString() + "/", app.mapfeed.InfileTxt.text());
+}
