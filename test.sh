@@ -49,6 +49,11 @@ mapfeed_install_deps
 check_core_is_toolkit_free
 
 build_and_test build
+# The toolkit-free core again, under AddressSanitizer and UndefinedBehaviorSanitizer: unit
+# tests, scenarios, the random-event test and the shared log. Any report fails the run.
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  build_and_test build-asan -DMAPFEED_WITH_QT=OFF -DCMAKE_BUILD_TYPE=Debug \
+  "-DCMAKE_CXX_FLAGS=-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 
 if ((${#failed[@]})); then
   mapfeed_say "failed: ${failed[*]}"

@@ -79,8 +79,9 @@ std::unique_ptr<Window> Application::makeWindow(const std::string& name, WindowH
 }
 
 Control* Application::prototypeControl(const std::string& windowName, const std::string& controlName) {
+    // Made afresh at every look: a first opening now would read the folders as they are now.
     auto& prototype = prototypes_[windowName];
-    if (!prototype) prototype = makeWindow(windowName, silentHost);
+    prototype = makeWindow(windowName, silentHost);
     return prototype ? prototype->find(controlName) : nullptr;
 }
 

@@ -49,7 +49,7 @@ public:
     /// Whether a window of that name can exist in this program (it may not exist yet).
     bool knowsWindow(const std::string& name) const;
     /// A control of a window that does not exist yet, as it would be at the window's first
-    /// opening; nullptr for an unknown name.
+    /// opening now; nullptr for an unknown name. Valid until the next call.
     Control* prototypeControl(const std::string& windowName, const std::string& controlName);
 
     /// Closing through the window frame: the main window ends the program like "Close";
