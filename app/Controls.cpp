@@ -27,7 +27,10 @@ void Control::setEnabled(bool enabled) {
 
 bool Control::takesFocus() const { return kind_ != ControlKind::Label && kind_ != ControlKind::Frame; }
 
-void Control::changed() { run(onStateChanged); }
+void Control::changed() {
+    run(onStateChanged);
+    run(window_.onAnyControlChanged);
+}
 
 void TextField::setText(std::string text) {
     if (text == text_) return;

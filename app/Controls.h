@@ -43,6 +43,10 @@ public:
     bool bold = false;
     double pointSize = 8.25;
     std::string toolTip;
+    /// What names the control for a screen reader: the label beside it, or else this text
+    /// (or else its own caption).
+    const Control* namedBy = nullptr;
+    std::string accessibleName;
 
     /// Whether the control can hold the keyboard focus (labels and frames never do).
     bool takesFocus() const;

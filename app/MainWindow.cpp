@@ -71,6 +71,15 @@ void MainWindow::layOut() {
     for (Control* bold : std::initializer_list<Control*>{&InputFrm, &OutputFrm, &BrwCmd, &Brw2Cmd, &Label12, &Label13,
                                                          &ApplyCmd, &CloseCmd, &ClearCmd})
         bold->bold = true;
+    // Each field and list is named by the label beside it; the "set" buttons by the row they
+    // sit in, since "set" alone says nothing.
+    for (auto [control, label] : std::initializer_list<std::pair<Control*, Label*>>{
+             {&InfileTxt, &Label1}, {&DgnFileTxt, &Label2}, {&SrcCmb, &Label5}, {&ThemeCmb, &Label6},
+             {&Outlevtxt, &Label9}, {&LinsymCmd, &Label11}, {&CentrCmb, &Label10}, {&CentrTxt, &Label3},
+             {&PntsymCmd, &Label8}, {&TblnmTxt, &Label4}, {&Mslinktxt, &Label7}})
+        control->namedBy = label;
+    BrwCmd.accessibleName = "browse for the input file";
+    Brw2Cmd.accessibleName = "browse for the design file";
     InfileTxt.acceptsFileDrops = true;
     DgnFileTxt.acceptsFileDrops = true;
     Label7.toolTip = "Enter a -i to use the cover-id as the inital mslink value";

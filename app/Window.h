@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,9 @@ public:
 
     /// Called by each control as it is constructed.
     void adopt(Control& control) { controls_.push_back(&control); }
+
+    /// Told after any control of the window changed its state.
+    std::function<void()> onAnyControlChanged;
 
 protected:
     void place(Control& control, Frame* frame, int left, int top, int width, int height, int tabIndex);

@@ -23,6 +23,10 @@ BrowseWindow::BrowseWindow(Application& app, WindowHost& host)
     place(OkCmd, nullptr, 120, 3120, 735, 375, 3);
     place(EndCmd, nullptr, 1080, 3120, 735, 375, 4);
     place(ExtCmbo, nullptr, 2160, 3120, 1335, 315, 2);
+    Drive1.accessibleName = "Drives";
+    Dir1.accessibleName = "Folders";
+    File1.accessibleName = "Files";
+    ExtCmbo.accessibleName = "File name pattern";
 
     // The lists start at the current drive and folder, before any rule is tied to them.
     const std::string here = app.services.currentFolder();

@@ -14,6 +14,10 @@ CellOptionsDialog::CellOptionsDialog(Application& app, WindowHost& host)
     place(CloseCmd, nullptr, 2040, 1200, 1215, 375, 5);
     place(Br1Cmd, nullptr, 4080, 120, 855, 375, 6);
     place(Br2Cmd, nullptr, 4080, 600, 855, 375, 7);
+    CeTxt.namedBy = &Label1;
+    CnTxt.namedBy = &Label2;
+    Br1Cmd.accessibleName = "Browse (Cell Filename)";
+    Br2Cmd.accessibleName = "Browse (Cell Name)";
 
     ApplyCmd.onClick = [this] { ApplyCmd_Click(); };
     CloseCmd.onClick = [this] { CloseCmd_Click(); };

@@ -14,6 +14,9 @@ RasterInfoDialog::RasterInfoDialog(Application& app, WindowHost& host)
     place(PixszTxt, nullptr, 2520, 840, 1935, 285, 5);
     place(ApplyCmd, nullptr, 1253, 1320, 975, 255, 6);
     place(EndCmd, nullptr, 2453, 1320, 975, 255, 7);
+    UlhxTxt.namedBy = &Label1;
+    UlhyTxt.namedBy = &Label2;
+    PixszTxt.namedBy = &Label3;
 
     ApplyCmd.onClick = [this] { ApplyCmd_Click(); };
     EndCmd.onClick = [this] { EndCmd_Click(); };

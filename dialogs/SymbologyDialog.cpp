@@ -19,6 +19,9 @@ SymbologyDialog::SymbologyDialog(Application& app, WindowHost& host, const Kind&
     place(OutWtTxt, nullptr, 1800, 525, 495, 285, 6);
     place(OutColorTxt, nullptr, 1800, 810, 495, 285, 7);
     useDialogFonts({&ApplyCmd, &EndCmd}, {&Label1, &Label2, &Label3});
+    OutStyTxt.namedBy = &Label1;
+    OutWtTxt.namedBy = &Label2;
+    OutColorTxt.namedBy = &Label3;
     setFields("0");
 
     ApplyCmd.onClick = [this] { ApplyCmd_Click(); };

@@ -16,6 +16,9 @@ TextSymbologyDialog::TextSymbologyDialog(Application& app, WindowHost& host)
     place(SizeTxt, nullptr, 1800, 525, 495, 285, 6);
     place(JustTxt, nullptr, 1800, 810, 495, 285, 7);
     useDialogFonts({&ApplyCmd, &EndCmd}, {&Label1, &Label2, &Label3});
+    FontTxt.namedBy = &Label1;
+    SizeTxt.namedBy = &Label2;
+    JustTxt.namedBy = &Label3;
     restoreInitialTexts();
 
     ApplyCmd.onClick = [this] { ApplyCmd_Click(); };

@@ -5,11 +5,18 @@ namespace mapfeed {
 void OptionTable::SetOption(int slot, std::string flag, std::string value) {
     OptFlag.at(slot) = std::move(flag);
     OptVal.at(slot) = std::move(value);
+    changed();
 }
 
-void OptionTable::SetOptionFlag(int slot, std::string flag) { OptFlag.at(slot) = std::move(flag); }
+void OptionTable::SetOptionFlag(int slot, std::string flag) {
+    OptFlag.at(slot) = std::move(flag);
+    changed();
+}
 
-void OptionTable::SetOptionValue(int slot, std::string value) { OptVal.at(slot) = std::move(value); }
+void OptionTable::SetOptionValue(int slot, std::string value) {
+    OptVal.at(slot) = std::move(value);
+    changed();
+}
 
 void OptionTable::ClearOption(int slot) { SetOption(slot, "", ""); }
 
@@ -18,6 +25,7 @@ void OptionTable::BlankOption(int slot) { SetOption(slot, " ", " "); }
 void OptionTable::ClearAllOptions() {
     OptFlag.fill("");
     OptVal.fill("");
+    changed();
 }
 
 std::string OptionTable::JoinOptions(std::string text) const {

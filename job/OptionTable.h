@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 
 namespace mapfeed {
@@ -26,9 +27,22 @@ public:
     const std::string& flag(int slot) const { return OptFlag.at(slot); }
     const std::string& value(int slot) const { return OptVal.at(slot); }
 
-    bool operator==(const OptionTable&) const = default;
+    bool operator==(const OptionTable& other) const { return OptFlag == other.OptFlag && OptVal == other.OptVal; }
+
+    /// Told after every write. A copy of the table starts without one, so that work done on
+    /// a copy (the command preview) tells nobody.
+    struct ChangeHook {
+        std::function<void()> call;
+        ChangeHook() = default;
+        ChangeHook(const ChangeHook&) {}
+        ChangeHook& operator=(const ChangeHook&) { return *this; }
+    } onChanged;
 
 private:
+    void changed() const {
+        if (onChanged.call) onChanged.call();
+    }
+
     std::array<std::string, kSlots> OptFlag;
     std::array<std::string, kSlots> OptVal;
 };

@@ -19,6 +19,7 @@
 
 #include "app/Controls.h"
 #include "platform/FileNames.h"
+#include "platform/WindowView.h"
 
 namespace mapfeed {
 
@@ -220,6 +221,7 @@ void bindLabel(Label& label, QLabel* widget) {
         if (!guard) return;
         guard->setText(qt(label.caption()));
         guard->setEnabled(label.enabled());
+        if (QWidget* named = guard->buddy()) named->setAccessibleName(accessibleNameFrom(guard->text()));
     };
     widget->setToolTip(qt(label.toolTip));
     applyFont(widget, label);

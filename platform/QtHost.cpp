@@ -4,6 +4,7 @@
 
 #include "app/Application.h"
 #include "platform/AppIcon.h"
+#include "platform/CommandPreview.h"
 
 namespace mapfeed {
 
@@ -30,6 +31,7 @@ void QtHost::created(Window& window) {
     if (app && &window == &app->mapfeed) {
         // An ordinary resizable top-level window; the controls keep their places.
         view->setWindowFlags(Qt::Window);
+        addCommandPreview(*view, *app);
     } else {
         view->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
         view->setFixedSize(view->size());

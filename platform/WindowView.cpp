@@ -1,5 +1,6 @@
 #include "platform/WindowView.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -48,6 +49,12 @@ private:
 
 int twipsToPixels(int twips) { return static_cast<int>(std::lround(twips / 15.0)); }
 
+QString accessibleNameFrom(const QString& caption) {
+    QString name = caption.trimmed();
+    if (name.endsWith(QLatin1Char(':'))) name.chop(1);
+    return name;
+}
+
 WindowView::WindowView(Window& window, std::function<void()> onFrameClose)
     : window_(window), onFrameClose_(std::move(onFrameClose)) {
     setWindowTitle(QString::fromStdString(window.title()));
@@ -59,6 +66,25 @@ QWidget* WindowView::widgetFor(const Control& control) const {
     for (const auto& [c, widget] : widgets_)
         if (c == &control) return widget;
     return nullptr;
+}
+
+void WindowView::nameForScreenReaders() {
+    for (Control* control : window_.controls()) {
+        QWidget* widget = widgetFor(*control);
+        if (!widget || !control->takesFocus()) continue;
+        if (control->namedBy) {
+            // The label stays the widget's buddy, so a changed caption renames it too.
+            auto* label = qobject_cast<QLabel*>(widgetFor(*control->namedBy));
+            if (label) {
+                label->setBuddy(widget);
+                widget->setAccessibleName(accessibleNameFrom(label->text()));
+            }
+        } else if (!control->accessibleName.empty()) {
+            widget->setAccessibleName(QString::fromStdString(control->accessibleName));
+        } else if (auto* button = qobject_cast<QAbstractButton*>(widget); button && !button->text().isEmpty()) {
+            widget->setAccessibleName(accessibleNameFrom(button->text()));
+        }
+    }
 }
 
 void WindowView::closeEvent(QCloseEvent* event) {
@@ -146,6 +172,8 @@ void WindowView::build() {
         }
         if (!control->takesFocus()) widget->setFocusPolicy(Qt::NoFocus);
     }
+
+    nameForScreenReaders();
 
     QWidget* previous = nullptr;
     for (Control* control : window_.tabOrder()) {

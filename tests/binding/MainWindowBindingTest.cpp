@@ -1,4 +1,5 @@
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -103,7 +104,8 @@ TEST_F(MainWindowBinding, OptionButtonsStayExclusive) {
 }
 
 TEST_F(MainWindowBinding, GeometryFollowsTheLayoutInTwips) {
-    EXPECT_EQ(QSize(511, 436), view->size());
+    // 7665 x 6540 twips, and the command line under the frames.
+    EXPECT_EQ(QSize(511, 436 + 30), view->size());
     auto* apply = widget<QPushButton>("ApplyCmd");
     EXPECT_EQ(QRect(16, 368, 65, 25), QRect(apply->mapTo(view, QPoint(0, 0)), apply->size()));
     EXPECT_EQ(QStringLiteral(" Orlith Mapfeed"), view->windowTitle());
@@ -170,4 +172,62 @@ TEST_F(MainWindowBinding, HoverTurnsCaptionsBoldAndBack) {
     EXPECT_TRUE(m.BrwCmd.captionBold());
     EXPECT_TRUE(browse->font().bold());
     EXPECT_FALSE(m.Brw2Cmd.captionBold());
+}
+
+TEST_F(MainWindowBinding, PreviewShowsWhatApplyWouldStart) {
+    auto* preview = widget<QLineEdit>("CommandPreview");
+    ASSERT_TRUE(preview->isReadOnly());
+    EXPECT_EQ(QRect(8, 436, 495, 22), preview->geometry()) << "under the frames, nothing moved";
+
+    QTest::keyClicks(widget<QLineEdit>("InfileTxt"), "in.gen");
+    EXPECT_TRUE(preview->text().startsWith(QStringLiteral("perl -S mapfeed.pl -I in.gen -D ")));
+    const mapfeed::OptionTable before = app.options;
+    m.ThemeCmb.userPicks("Point");  // writes slot 4: the preview follows the table too
+    EXPECT_TRUE(preview->text().contains(QStringLiteral(" -P P ")));
+    EXPECT_TRUE(preview->text().contains(QStringLiteral(" -S A "))) << "what Apply derives is shown";
+    EXPECT_EQ("", app.options.flag(3)) << "showing it writes nothing";
+
+    world.existing["in.gen"] = true;
+    world.existing["out.dgn"] = true;
+    m.DgnFileTxt.userTypes("out.dgn");
+    const QString shown = preview->text();
+    m.ApplyCmd.userClicks();
+    ASSERT_FALSE(world.events.empty());
+    EXPECT_EQ("start " + shown.toStdString(), world.events.back().substr(0, 6 + shown.size()));
+    EXPECT_EQ(shown, preview->text());
+    (void)before;
+}
+
+TEST_F(MainWindowBinding, EveryControlHasAnAccessibleName) {
+    m.ClearCmd.userClicks();  // makes every dialog
+    app.openBrowse();
+    for (Window* window : app.windows()) {
+        WindowView* v = host.view(*window);
+        for (Control* control : window->tabOrder()) {
+            QWidget* w = v->widgetFor(*control);
+            QAccessibleInterface* a11y = QAccessible::queryAccessibleInterface(w);
+            ASSERT_NE(nullptr, a11y);
+            EXPECT_FALSE(a11y->text(QAccessible::Name).isEmpty()) << window->name() << "." << control->name();
+            EXPECT_FALSE(w->accessibleName().isEmpty()) << window->name() << "." << control->name();
+        }
+    }
+    // A list's name on this platform is its text; its label reaches the screen reader through
+    // the "labelled by" relation, so that is what counts for lists.
+    auto name = [&](Control& c) -> QString {
+        QAccessibleInterface* a11y = QAccessible::queryAccessibleInterface(view->widgetFor(c));
+        if (c.kind() == ControlKind::List) {
+            const auto labels = a11y->relations(QAccessible::Label);
+            return labels.isEmpty() ? QString() : accessibleNameFrom(labels.constFirst().first->text(QAccessible::Name));
+        }
+        return a11y->text(QAccessible::Name);
+    };
+    EXPECT_EQ(QStringLiteral("Input file"), name(m.InfileTxt));
+    EXPECT_EQ(QStringLiteral("Data Theme"), name(m.ThemeCmb));
+    EXPECT_EQ(QStringLiteral("Output line symbology"), name(m.LinsymCmd));
+    EXPECT_EQ(QStringLiteral("base location on center of grid cell"), name(m.RasterChck));
+    EXPECT_EQ(QStringLiteral("Centroid Table Name"), name(m.TblnmTxt));
+    m.ThemeCmb.userPicks("Point");
+    EXPECT_EQ(QStringLiteral("Point Table Name"), name(m.TblnmTxt)) << "the name follows its label";
+    EXPECT_EQ(QStringLiteral("Command line"),
+              QAccessible::queryAccessibleInterface(widget<QLineEdit>("CommandPreview"))->text(QAccessible::Name));
 }

@@ -210,7 +210,9 @@ click_in() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
 # ---- The program.
 
 # e2e_start_program APP: starts it with its output in mapfeed.out and waits for its main
-# window " Orlith Mapfeed", 511x436 pixels (7665 x 6540 twips), with the keyboard focus.
+# window " Orlith Mapfeed", with the keyboard focus: 511x436 pixels (7665 x 6540 twips) and
+# the command line under the frames (30 more), times `scale` on a denser screen.
+scale=1
 e2e_start_program() {
   "$1" >mapfeed.out 2>&1 &
   app_pid=$!
@@ -219,7 +221,7 @@ e2e_start_program() {
   find_window ids " Orlith Mapfeed" 20
   main_wid=$ids
   # The clicks aim at the controls' layout positions, so the window must be drawn at that scale.
-  expect_size "$main_wid" 511 436 "the main window"
+  expect_size "$main_wid" $((511 * scale)) $((466 * scale)) "the main window"
   # There is no window manager: the window gets the keyboard focus only when asked.
   xdotool windowfocus --sync "$main_wid"
 }
