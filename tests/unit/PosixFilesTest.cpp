@@ -9,6 +9,8 @@
 #include <sstream>
 
 #include "job/ArgumentSplit.h"
+#include "platform/posix/FolderReader.h"
+#include "platform/posix/PosixServices.h"
 #include "platform/posix/ProcessStart.h"
 
 namespace fs = std::filesystem;
@@ -91,4 +93,56 @@ TEST_F(PosixFilesTest, SpawnRunsWithoutAShellAndReportsWhatIsMissing) {
     const auto missing = posix::spawnDetached({"no-such-program-mapfeed"});
     EXPECT_FALSE(missing.started);
     EXPECT_NE(std::string::npos, missing.error.find("no-such-program-mapfeed"));
+}
+
+namespace {
+
+/// The operating system's services alone; what needs a screen is not used here.
+struct ScreenlessServices : posix::PosixServices {
+    MessageAnswer messageBox(const std::string&, MessageButtons) override { return MessageAnswer::Ok; }
+    std::optional<std::string> showOpenFile(const OpenFileDialog&) override { return std::nullopt; }
+    void quit() override {}
+};
+
+}  // namespace
+
+TEST_F(PosixFilesTest, StartFailuresNameTheirReason) {
+    ScreenlessServices services;
+    const std::string savedPath = std::getenv("PATH");
+    ::setenv("PATH", dir.c_str(), 1);  // a folder without perl
+    const StartResult noPerl = services.startProcess("perl -S mapfeed.pl -I a -D b");
+    ::setenv("PATH", savedPath.c_str(), 1);
+    EXPECT_FALSE(noPerl.started);
+    EXPECT_NE(std::string::npos, noPerl.error.find("perl")) << noPerl.error;
+    EXPECT_NE(std::string::npos, noPerl.error.find("PATH")) << noPerl.error;
+
+    // One argument longer than the system takes (128 KiB on Linux).
+    const StartResult tooLong = services.startProcess("true " + std::string(1 << 20, 'x'));
+    EXPECT_FALSE(tooLong.started);
+    EXPECT_EQ("Argument list too long", tooLong.error);
+}
+
+TEST_F(PosixFilesTest, AFolderThatIsGoneReadsAsNothing) {
+    posix::FolderReader reader;
+    fs::create_directory(path("shown"));
+    std::ofstream(path("shown/a.gen"));
+    ASSERT_NE(nullptr, reader.read(path("shown")));
+    EXPECT_EQ(std::vector<std::string>{"a.gen"}, reader.read(path("shown"))->files);
+    fs::remove_all(path("shown"));
+    EXPECT_EQ(nullptr, reader.read(path("shown")));
+}
+
+TEST_F(PosixFilesTest, FolderReadingListsFilesAndFoldersApart) {
+    posix::FolderReader reader;
+    std::ofstream(path("b.gen"));
+    std::ofstream(path("A.dgn"));
+    std::ofstream(path(".hidden"));
+    fs::create_directory(path("sub"));
+    fs::create_symlink(path("b.gen"), path("link.gen"));
+    fs::create_symlink(path("sub"), path("linkdir"));
+    ASSERT_EQ(0, ::mkfifo(path("pipe").c_str(), 0600));
+    const auto contents = reader.read(dir.string());
+    ASSERT_NE(nullptr, contents);
+    EXPECT_EQ((std::vector<std::string>{"A.dgn", "b.gen", "link.gen"}), contents->files);
+    EXPECT_EQ((std::vector<std::string>{"linkdir", "sub"}), contents->folders);
 }
