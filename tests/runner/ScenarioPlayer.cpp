@@ -276,32 +276,20 @@ private:
         const Target t = target(args.word("CONTROL"));
         Control& control = resolve(t);
         const std::string entry = args.text("ENTRY");
-        auto refuse = [&] { malformed(t.controlName + " holds no entry " + quoted(entry)); };
+        // The same steps for every kind of list: the entry must be listed, then it is picked.
+        auto pickFrom = [&](auto& list, auto choose) {
+            if (!list.holds(entry)) malformed(t.controlName + " holds no entry " + quoted(entry));
+            if (eventControl(t, &control)) choose(list);
+        };
         switch (control.kind()) {
-            case ControlKind::List: {
-                auto& list = static_cast<ListBox&>(control);
-                if (!list.holds(entry)) refuse();
-                if (eventControl(t, &control)) list.userPicks(entry);
-                return;
-            }
-            case ControlKind::DriveList: {
-                auto& drives = static_cast<DriveList&>(control);
-                if (!drives.holds(entry)) refuse();
-                if (eventControl(t, &control)) drives.userPicks(entry);
-                return;
-            }
-            case ControlKind::FolderList: {
-                auto& folders = static_cast<FolderList&>(control);
-                if (!folders.holds(entry)) refuse();
-                if (eventControl(t, &control)) folders.userOpens(entry);
-                return;
-            }
-            case ControlKind::FileList: {
-                auto& files = static_cast<FileList&>(control);
-                if (!files.holds(entry)) refuse();
-                if (eventControl(t, &control)) files.userPicks(entry);
-                return;
-            }
+            case ControlKind::List:
+                return pickFrom(static_cast<ListBox&>(control), [&](ListBox& l) { l.userPicks(entry); });
+            case ControlKind::DriveList:
+                return pickFrom(static_cast<DriveList&>(control), [&](DriveList& l) { l.userPicks(entry); });
+            case ControlKind::FolderList:
+                return pickFrom(static_cast<FolderList&>(control), [&](FolderList& l) { l.userOpens(entry); });
+            case ControlKind::FileList:
+                return pickFrom(static_cast<FileList&>(control), [&](FileList& l) { l.userPicks(entry); });
             default: malformed(t.controlName + " is not a list");
         }
     }
