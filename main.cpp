@@ -15,11 +15,14 @@ int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     mapfeed::applyAppStyle(qapp);
     QApplication::setWindowIcon(mapfeed::appIcon());
+    // Ties the windows to the installed menu entry, so Wayland desktops show its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("mapfeed"));
 
     mapfeed::QtHost host;
     mapfeed::QtServices services(host);
     mapfeed::Application app(services, host);
     host.attach(app);
     app.start();
+    mapfeed::exitAfterFirstPaintIfAsked(host.view(app.mapfeed));
     return QApplication::exec();
 }

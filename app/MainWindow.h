@@ -52,8 +52,8 @@ public:
     ListBox SrcCmb{*this, "SrcCmb"};
     Label Label6{*this, "Label6", "Data Theme"};
     ListBox ThemeCmb{*this, "ThemeCmb"};
-    OpenFileDialog CommonDialog1{.name = "CommonDialog1"};
-    OpenFileDialog CommonDialog2{.name = "CommonDialog2"};
+    OpenFileDialog CommonDialog1 = namedDialog("CommonDialog1");
+    OpenFileDialog CommonDialog2 = namedDialog("CommonDialog2");
 
     Frame OutputFrm{*this, "OutputFrm", "OUTPUT"};
     Label Label12{*this, "Label12", "Output Linework"};
@@ -82,6 +82,11 @@ public:
     Button ClearCmd{*this, "ClearCmd", "Clear"};
 
 private:
+    static OpenFileDialog namedDialog(const char* name) {
+        OpenFileDialog dialog;
+        dialog.name = name;
+        return dialog;
+    }
     void layOut();
     void connectRules();
     void pickFile(Button& button, OpenFileDialog& dialog, const std::string& filter, int filterIndex, TextField& target);

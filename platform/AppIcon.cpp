@@ -1,5 +1,6 @@
 #include "platform/AppIcon.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -39,11 +40,22 @@ QPixmap drawIcon(int size) {
     return pixmap;
 }
 
+QIcon& drawnIcon() {
+    static QIcon icon;
+    return icon;
+}
+
 }  // namespace
 
 QIcon appIcon() {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128}) icon.addPixmap(drawIcon(size));
+    // Drawn once and shared: the program and every window it makes show the same icon, and
+    // six antialiased drawings cost more at start than handing out a copy.
+    QIcon& icon = drawnIcon();
+    if (icon.isNull()) {
+        for (int size : {16, 24, 32, 48, 64, 128}) icon.addPixmap(drawIcon(size));
+        // Its pixmaps go with the application, not after it.
+        qAddPostRoutine([] { drawnIcon() = QIcon(); });
+    }
     return icon;
 }
 
