@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QDropEvent>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMimeData>
@@ -90,12 +91,17 @@ TEST_F(FileSelectionBinding, DesignDialogOffersTwoAndCancelKeepsTheField) {
     EXPECT_EQ("typed.dgn", app.mapfeed.DgnFileTxt.text());
 }
 
-TEST_F(FileSelectionBinding, MissingProjectFolderStillOpensTheDialog) {
-    ::setenv("ACTIVEPROJECT", "/no/such/folder/mapfeed", 1);
-    SeenDialog seen;
-    answerNextDialog(seen, QString());
-    app.mapfeed.BrwCmd.userClicks();
-    EXPECT_EQ(4, seen.labels.size());
+TEST_F(FileSelectionBinding, ProjectThatIsNoFolderStillOpensTheDialog) {
+    QFile file(project.filePath(QStringLiteral("not-a-folder.txt")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    for (const QString& project : {QStringLiteral("/no/such/folder/mapfeed"), file.fileName()}) {
+        ::setenv("ACTIVEPROJECT", project.toLocal8Bit().constData(), 1);
+        SeenDialog seen;
+        answerNextDialog(seen, QString());
+        app.mapfeed.BrwCmd.userClicks();
+        EXPECT_EQ(4, seen.labels.size()) << project.toStdString();
+        EXPECT_EQ("", app.mapfeed.InfileTxt.text());
+    }
 }
 
 TEST(FileDialogFilters, PatternsMatchLikeTheOldDialog) {
