@@ -21,7 +21,10 @@ SilentHost silentHost;
 Application::Application(Services& services_, WindowHost& host_)
     : services(services_), host(host_), mapfeed(*this, host_) {}
 
-Application::~Application() = default;
+Application::~Application() {
+    // Whoever shows the windows lets go of them before the controls they show are gone.
+    for (Window* window : windows()) host.discarded(*window);
+}
 
 void Application::start() {
     mapfeed.Form_Load();

@@ -60,6 +60,9 @@ void QtHost::hidden(Window& window) {
 void QtHost::discarded(Window& window) {
     if (WindowView* v = view(window)) {
         v->hide();
+        // The model window goes now; the widgets go later (we may be inside their own close
+        // event). Until then none of their signals may reach the controls that are gone.
+        for (QObject* part : v->findChildren<QObject*>()) QObject::disconnect(part, nullptr, nullptr, nullptr);
         v->deleteLater();
     }
     views_.erase(&window);

@@ -121,6 +121,8 @@ public:
         app_.start();
     }
 
+    ~Player() { world_.endTranscript(); }
+
     std::string transcript() const { return transcript_; }
     bool ended() const { return world_.quitRequested; }
 

@@ -18,6 +18,12 @@ class ScenarioWorld : public posix::PosixServices, public WindowHost {
 public:
     explicit ScenarioWorld(std::function<void(const std::string&)> print) : print_(std::move(print)) {}
 
+    /// What happens after the last line (windows let go as the program ends) is no part of
+    /// the transcript.
+    void endTranscript() {
+        print_ = [](const std::string&) {};
+    }
+
     std::deque<MessageAnswer> messageAnswers;
     std::deque<std::optional<std::string>> dialogAnswers;  // nothing: cancel
     std::deque<bool> startFailures;
