@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QDropEvent>
 #include <QUrl>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
@@ -98,6 +99,27 @@ private:
     std::function<void(const QString&)> drop_;
 };
 
+/// Enter or Return on a button that has the focus clicks it, as Space does. Buttons are not
+/// auto-default here, so that Enter in a field never presses a button the user did not choose.
+class EnterClicksFilter : public QObject {
+public:
+    explicit EnterClicksFilter(QAbstractButton* button) : QObject(button), button_(button) {
+        button->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+        button_->click();
+        return true;
+    }
+
+private:
+    QAbstractButton* button_;
+};
+
 void applyFont(QWidget* widget, const Control& control) {
     QFont font = widget->font();
     font.setBold(control.bold);
@@ -176,6 +198,7 @@ void bindButton(Button& button, QPushButton* widget) {
     button.onStateChanged = sync;
     QObject::connect(widget, &QPushButton::clicked, widget, [&button] { button.userClicks(); });
     new HoverFilter(widget, [&button] { button.userHovers(); }, false);
+    new EnterClicksFilter(widget);
 }
 
 void bindCheckBox(CheckBox& box, QCheckBox* widget, QWidget* container) {

@@ -231,3 +231,13 @@ TEST_F(MainWindowBinding, EveryControlHasAnAccessibleName) {
     EXPECT_EQ(QStringLiteral("Command line"),
               QAccessible::queryAccessibleInterface(widget<QLineEdit>("CommandPreview"))->text(QAccessible::Name));
 }
+
+TEST_F(MainWindowBinding, EnterClicksTheFocusedButtonOnly) {
+    auto* infile = widget<QLineEdit>("InfileTxt");
+    QTest::keyClicks(infile, "typed");
+    QTest::keyClick(infile, Qt::Key_Return);  // in a field: no button is pressed
+    EXPECT_EQ("typed", m.InfileTxt.text());
+    EXPECT_TRUE(world.events.empty());
+    QTest::keyClick(widget<QPushButton>("ClearCmd"), Qt::Key_Return);
+    EXPECT_EQ("", m.InfileTxt.text());
+}
