@@ -1,3 +1,4 @@
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -92,7 +93,7 @@ TEST_F(DialogBinding, MainWindowWorksWhileDialogsAreOpen) {
     ASSERT_TRUE(host.view(app.linesym())->isVisible());
     EXPECT_FALSE(host.view(app.pntsym())->isModal());
 
-    QTest::mouseClick(static_cast<QPushButton*>(widgetOf(app.mapfeed, app.mapfeed.CrvOpt)), Qt::LeftButton);
+    QTest::mouseClick(static_cast<QAbstractButton*>(widgetOf(app.mapfeed, app.mapfeed.CrvOpt)), Qt::LeftButton);
     EXPECT_TRUE(app.mapfeed.CrvOpt.selected());
     QTest::mouseClick(static_cast<QPushButton*>(widgetOf(app.mapfeed, app.mapfeed.ClearCmd)), Qt::LeftButton);
     EXPECT_FALSE(host.view(app.pntsym())->isVisible());
