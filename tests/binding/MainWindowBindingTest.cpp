@@ -181,7 +181,6 @@ TEST_F(MainWindowBinding, PreviewShowsWhatApplyWouldStart) {
 
     QTest::keyClicks(widget<QLineEdit>("InfileTxt"), "in.gen");
     EXPECT_TRUE(preview->text().startsWith(QStringLiteral("perl -S mapfeed.pl -I in.gen -D ")));
-    const mapfeed::OptionTable before = app.options;
     m.ThemeCmb.userPicks("Point");  // writes slot 4: the preview follows the table too
     EXPECT_TRUE(preview->text().contains(QStringLiteral(" -P P ")));
     EXPECT_TRUE(preview->text().contains(QStringLiteral(" -S A "))) << "what Apply derives is shown";
@@ -195,7 +194,6 @@ TEST_F(MainWindowBinding, PreviewShowsWhatApplyWouldStart) {
     ASSERT_FALSE(world.events.empty());
     EXPECT_EQ("start " + shown.toStdString(), world.events.back().substr(0, 6 + shown.size()));
     EXPECT_EQ(shown, preview->text());
-    (void)before;
 }
 
 TEST_F(MainWindowBinding, EveryControlHasAnAccessibleName) {

@@ -89,7 +89,7 @@ bool waitUntil(const std::function<bool()>& done, double seconds) {
 
 /// One program: 250 presses of "Apply", each with its own level so that every command is
 /// told apart. Exits non-zero on a message box or a zombie.
-[[noreturn]] void runProgram(int program, const fs::path& calls) {
+[[noreturn]] void runProgram(int program) {
     HeadlessServices services;
     Application app(services, services);
     app.start();
@@ -103,7 +103,6 @@ bool waitUntil(const std::function<bool()>& done, double seconds) {
     // soon after, the program must have reaped it.
     const bool reaped = waitUntil([] { return zombieChildren() == 0; }, 30);
     if (!reaped) std::fprintf(stderr, "program %d: zombies left: %d\n", program, zombieChildren());
-    (void)calls;
     std::_Exit(services.messages == 0 && reaped ? 0 : 1);
 }
 
@@ -136,7 +135,7 @@ int main() {
     std::vector<pid_t> programs;
     for (int program = 0; program < kPrograms; ++program) {
         const pid_t pid = ::fork();
-        if (pid == 0) runProgram(program, work / "calls");
+        if (pid == 0) runProgram(program);
         programs.push_back(pid);
     }
     int failed = 0;
