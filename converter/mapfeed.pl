@@ -131,7 +131,7 @@ sub run (@arguments) {
     my $convert = Mapfeed::Convert->new(job => $job, plane => $plane, substitutions => $job->{substitutions},
         last_node_number => $design->{last_node_number});
     $convert->record($_, $theme) for @$records;
-    fail(EXIT_INPUT, "nothing to write: the input holds only label points, and no -C level was given for them")
+    fail(EXIT_INPUT, "nothing to write: with -P $theme the input's points are written only on a -C level, and none was given")
         if $convert->bytes eq '';
     $design->commit($header, $convert->bytes);
 

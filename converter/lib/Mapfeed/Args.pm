@@ -50,7 +50,8 @@ sub collect (@words) {
         my $word = shift @words;
         next if $word eq $MARKER;    # documented as having no effect
         $word = '-C' if $word eq '-C ';
-        usage_error("unexpected word '$word' (no flag before it)") unless $word =~ /^-/ && is_flag($word);
+        usage_error("unknown flag '$word'") if $word =~ /^-./ && !is_flag($word);
+        usage_error("unexpected word '$word' (no flag before it)") unless is_flag($word);
         usage_error("$word is given twice") if exists $given{$word};
         if (exists $SWITCHES{$word}) {
             $given{$word} = 1;

@@ -1,0 +1,77 @@
+package ConverterTest;
+# Shared by the converter's tests: the arguments the Mapfeed program sends for a set of option
+# slots, a run of the converter, and a design file read back with GDAL's ogrinfo.
+use v5.36;
+
+use Exporter 'import';
+our @EXPORT = qw(slots run_converter features write_file read_bytes scratch);
+
+use File::Spec;
+use File::Temp qw(tempdir);
+use FindBin qw($RealBin);
+use IPC::Open3 qw(open3);
+use Symbol qw(gensym);
+use Test::More;
+
+my $SCRIPT = File::Spec->catfile($RealBin, '..', 'mapfeed.pl');
+
+sub scratch () { return tempdir(CLEANUP => 1) }
+
+sub write_file ($path, $text) {
+    open(my $out, '>:raw', $path) or die "$path: $!";
+    print {$out} $text;
+    close $out;
+}
+
+sub read_bytes ($path) {
+    open(my $in, '<:raw', $path) or die "$path: $!";
+    local $/;
+    return scalar <$in>;
+}
+
+# The options part of the command line as the program joins its 27 slots (a blank, the flag,
+# a blank, the value, for every slot; unset slots empty), split at blanks the way the program
+# splits it. %set: slot number => [flag, value].
+sub slots (%set) {
+    my $joined = '';
+    for my $slot (0 .. 26) {
+        my ($flag, $value) = @{ $set{$slot} // [ '', '' ] };
+        $joined .= " $flag $value";
+    }
+    return split ' ', $joined;
+}
+
+# Runs the converter on input and design with the given option words; returns its exit
+# status, standard output and standard error.
+sub run_converter ($input, $design, @options) {
+    my $err = gensym;
+    my $pid = open3(my $in, my $out, $err, $^X, $SCRIPT, '-I', $input, '-D', $design, @options);
+    close $in;
+    my $stdout = do { local $/; <$out> } // '';
+    my $stderr = do { local $/; <$err> } // '';
+    waitpid $pid, 0;
+    return ($? >> 8, $stdout, $stderr);
+}
+
+# The features ogrinfo reads from a design file: the fields it prints and the geometry text.
+sub features ($design) {
+    open(my $info, '-|', 'ogrinfo', '-al', '-q', $design) or die "ogrinfo: $!";
+    my @features;
+    while (my $line = <$info>) {
+        chomp $line;
+        if ($line =~ /^OGRFeature\(\w+\):(\d+)/) {
+            push @features, { fid => $1 };
+        } elsif (@features && $line =~ /^  (\w+) \([^)]*\) = (.*)$/) {
+            $features[-1]{$1} = $2;
+        } elsif (@features && $line =~ /^  Style = (.*)$/) {
+            $features[-1]{style_string} = $1;
+        } elsif (@features && $line =~ /^  ((?:MULTI)?(?:POINT|LINESTRING|POLYGON)) (.*)$/) {
+            $features[-1]{geometry} = $1;
+            $features[-1]{coordinates} = [ map { [ split ' ' ] } split /,/, $2 =~ tr/()//dr ];
+        }
+    }
+    close $info;
+    return \@features;
+}
+
+1;
