@@ -67,7 +67,7 @@ sub features ($design) {
             $features[-1]{style_string} = $1;
         } elsif (@features && $line =~ /^  ((?:MULTI)?(?:POINT|LINESTRING|POLYGON)) (.*)$/) {
             $features[-1]{geometry} = $1;
-            $features[-1]{coordinates} = [ map { [ split ' ' ] } split /,/, $2 =~ tr/()//dr ];
+            $features[-1]{coordinates} = [ map { [ map { 0 + $_ } split ' ' ] } split /,/, $2 =~ tr/()//dr ];
         }
     }
     close $info;
