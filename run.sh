@@ -17,4 +17,7 @@ if [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} && -z ${QT_QPA_PLATFORM:-} ]]; 
   exit 1
 fi
 
+# The repository's converter goes last on PATH: a mapfeed.pl of your own earlier on it wins.
+export PATH="${PATH:+$PATH:}$MAPFEED_ROOT/converter"
+
 exec "$MAPFEED_ROOT/build/bin/mapfeed" "$@"
