@@ -59,9 +59,18 @@ done
 # ---- Its files: exactly these, nothing of the build (static libraries, tests) besides.
 expected_files=(
   ./usr/bin/mapfeed
+  ./usr/bin/mapfeed.pl
   ./usr/share/applications/mapfeed.desktop
   ./usr/share/doc/mapfeed/README.md
   ./usr/share/icons/hicolor/scalable/apps/mapfeed.svg
+  ./usr/share/man/man1/mapfeed.pl.1.gz
+  ./usr/share/mapfeed/mapfeed.pl
+  ./usr/share/mapfeed/lib/Mapfeed/Args.pm
+  ./usr/share/mapfeed/lib/Mapfeed/Convert.pm
+  ./usr/share/mapfeed/lib/Mapfeed/Design.pm
+  ./usr/share/mapfeed/lib/Mapfeed/Dgn.pm
+  ./usr/share/mapfeed/lib/Mapfeed/Failure.pm
+  ./usr/share/mapfeed/lib/Mapfeed/Input.pm
 )
 listed=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sort)
 if [[ $listed != "$(printf '%s\n' "${expected_files[@]}" | sort)" ]]; then
@@ -80,6 +89,18 @@ if readelf -d "$program" | grep -E 'R(UN)?PATH' >&2; then
 fi
 cmp -s "$root/usr/share/doc/mapfeed/README.md" "$source_root/README.md" ||
   fail "the packed README is not the source tree's"
+
+# ---- The converter: bin/mapfeed.pl links to share/mapfeed/mapfeed.pl and runs from there.
+converter=$root/usr/bin/mapfeed.pl
+[[ -L $converter && $(readlink "$converter") == ../share/mapfeed/mapfeed.pl ]] ||
+  fail "usr/bin/mapfeed.pl is not a link to ../share/mapfeed/mapfeed.pl"
+[[ $(stat -c %a "$root/usr/share/mapfeed/mapfeed.pl") == 755 ]] || fail "usr/share/mapfeed/mapfeed.pl is not mode 0755"
+printf '1 10 20\nEND\n' >converter.gen
+: >converter.dgn
+PATH="$root/usr/bin:$PATH" perl -S mapfeed.pl -I converter.gen -D converter.dgn -S A -P P >converter.log 2>&1 ||
+  { cat converter.log >&2; fail "the packed converter failed"; }
+(($(stat -c %s converter.dgn) > 1536)) || fail "the packed converter wrote no design file"
+gzip -dc "$root/usr/share/man/man1/mapfeed.pl.1.gz" | grep -q 'EXIT STATUS' || fail "the converter's manual page is empty"
 
 # ---- The menu entry, and that its program and icon are the packed ones.
 entry=$root/usr/share/applications/mapfeed.desktop
