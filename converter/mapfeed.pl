@@ -149,6 +149,12 @@ sub run (@arguments) {
     return @{ $job->{substitutions} } ? EXIT_SUBSTITUTED : EXIT_OK;
 }
 
+# A signal ends the run like any failure: the design file stays as it was, no copy is left.
+my %SIGNAL_STATUS = (HUP => 129, INT => 130, TERM => 143);
+for my $signal (keys %SIGNAL_STATUS) {
+    $SIG{$signal} = sub { fail($SIGNAL_STATUS{$signal}, "ended by signal $signal") };
+}
+
 my $status = eval { run(@ARGV) };
 unless (defined $status) {
     my $error = $@;

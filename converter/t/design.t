@@ -71,6 +71,9 @@ subtest 'failures leave the design file as it was' => sub {
     is((run_converter($points, $text))[0], 5, 'a file that is no design file: exit 5');
     is(read_bytes($text), "not a design file\n", 'and it is left alone');
     is((run_converter($points, "$dir/missing.dgn"))[0], 5, 'a missing design file: exit 5');
+    chmod 0444, $design;
+    is((run_converter($points, $design, @job))[0], 5, 'a write-protected design file: exit 5');
+    ok(read_bytes($design) eq $before, 'and it is left alone');
 };
 
 subtest 'converters started one after the other all land' => sub {

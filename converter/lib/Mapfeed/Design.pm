@@ -21,6 +21,9 @@ sub open_locked ($class, $path) {
     my $real = realpath($path);
     unusable($path, 'does not exist') unless defined $real && -e $real;
     unusable($path, 'is not a plain file') unless -f $real;
+    # Replacing it would get round a write protection its owner set on purpose.
+    # (Root may write anything: a file nobody may write counts as protected all the same.)
+    unusable($path, 'is not writable') unless -w $real && ((stat _)[2] & 0222);
     for (1 .. 50) {
         open(my $fh, '<:raw', $real) or unusable($path, "cannot be opened: $!");
         flock($fh, LOCK_EX) or unusable($path, "cannot be locked: $!");
@@ -99,9 +102,10 @@ sub commit ($self, $header, $elements) {
         1;
     };
     unless ($ok) {
-        my $why = $@ =~ s/\s+\z//r;
+        my $error = $@;
         unlink $temp;
-        unusable($self->{path}, "could not be written: $why");
+        die $error if ref $error;    # a signal, passed on
+        unusable($self->{path}, 'could not be written: ' . ($error =~ s/\s+\z//r));
     }
     # The rename itself is made durable by syncing the folder.
     if (sysopen(my $folder, $dir, O_RDONLY)) {
