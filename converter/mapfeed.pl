@@ -302,23 +302,23 @@ are rounded to the nearest unit of resolution.
 
 =over 4
 
-=item 0
+=item B<0>
 
 Done.
 
-=item 3
+=item B<3>
 
 Done, with each substitution reported on standard error.
 
-=item 2
+=item B<2>
 
 Bad command line: an unknown flag, a missing value, a stray word or a value out of range.
 
-=item 4
+=item B<4>
 
 The input is not supported or malformed.
 
-=item 5
+=item B<5>
 
 The design file is unusable (missing, not a 2D version 7 design file, damaged, not writable),
 or a coordinate lies outside its design plane.
@@ -333,6 +333,6 @@ With 2, 4 and 5 the design file is left untouched.
 
 =head1 SEE ALSO
 
-B<mapfeed>(1), B<ogrinfo>(1)
+B<ogrinfo>(1), the Mapfeed README
 
 =cut

@@ -53,6 +53,7 @@ subtest 'failures leave the design file as it was' => sub {
         [ 2, 'stray word', [ $points, $design, @job, 'extra' ] ],
         [ 2, 'level out of range', [ $points, $design, slots(6 => [ '-C ', '64' ]) ] ],
         [ 2, 'symbology out of range', [ $points, $design, slots(14 => [ '-sp', '0,32,0' ]) ] ],
+        [ 2, 'a table name of one blank', [ $points, $design, slots(7 => [ '-T', ' ' ], 8 => [ '-M', '1' ]) ] ],
         [ 2, 'point type without a value', [ $points, $design, slots(9 => [ '-O', '' ], 14 => [ '-sp', '0,0,0' ]) ] ],
         [ 4, 'MOSS', [ $points, $design, slots(3 => [ '-S', 'M' ]) ] ],
         [ 4, 'ULF input', [ "$dir/in.ulf", $design, @job ] ],
