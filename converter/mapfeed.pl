@@ -59,6 +59,8 @@ sub read_input ($job, $notes) {
         $source = looks_like_generate($lines) ? 'A' : 'X';
         push @$notes, 'no -S given: the input reads as ' . ($source eq 'A' ? 'Arc/Info generate (-S A)' : 'X,Y text (-S X)');
     }
+    fail(EXIT_INPUT, "$file has no END line, so it is no Arc/Info generate text (for an X,Y file the source is X,Y, -S X)")
+        if $source eq 'A' && !looks_like_generate($lines);
     my $records = $source eq 'A' ? read_generate($file, $lines) : read_xy($file, $lines, $notes);
     fail(EXIT_INPUT, "$file holds no records to convert") unless @$records;
 
