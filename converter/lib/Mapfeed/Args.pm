@@ -114,9 +114,7 @@ sub parse_arguments (@words) {
     my %job = (input => $given{'-I'}, design => $given{'-D'}, substitutions => \@substitutions);
 
     if (defined(my $source = $given{'-S'})) {
-        fail(EXIT_INPUT, 'Etak Map Base input (-S E) is not supported by this converter') if $source eq 'E';
-        fail(EXIT_INPUT, 'MOSS input (-S M) is not supported by this converter') if $source eq 'M';
-        usage_error("-S needs $VALUE_FLAGS{'-S'}, not '$source'") unless $source =~ /^[AX]$/;
+        usage_error("-S needs $VALUE_FLAGS{'-S'}, not '$source'") unless $source =~ /^[AXEM]$/;
         $job{source} = $source;
     }
     if (defined(my $theme = $given{'-P'})) {
@@ -154,6 +152,9 @@ sub parse_arguments (@words) {
     $job{justification} = integer_in('-J', $given{'-J'}, 0, 14) if defined $given{'-J'};
     $job{raster} = raster($given{'-R'}) if defined $given{'-R'};
 
+    # Refused only once the whole command line is known to be right.
+    fail(EXIT_INPUT, 'Etak Map Base input (-S E) is not supported by this converter') if ($job{source} // '') eq 'E';
+    fail(EXIT_INPUT, 'MOSS input (-S M) is not supported by this converter') if ($job{source} // '') eq 'M';
     return \%job;
 }
 
