@@ -103,6 +103,7 @@ sub unused_options ($job, $theme, $notes) {
     push @$notes, '-c has no effect on points' if $job->{curves} && $theme eq 'P';
     push @$notes, '-L and -sl have no effect on points' if $theme eq 'P' && (defined $job->{line_level} || $job->{line_symbology});
     push @{ $job->{substitutions} }, '-c: polygons are written as shapes; curves are written for lines only' if $job->{curves} && $theme eq 'A';
+    push @$notes, '-R has no effect: without -C no points or centroids are written' if $job->{raster} && $theme ne 'P' && !defined $job->{point_level};
     push @$notes, 'no -L given: linework goes to level 1' if $theme ne 'P' && !defined $job->{line_level};
     push @$notes, 'no -C given: points go to level 1' if $theme eq 'P' && !defined $job->{point_level};
 }
