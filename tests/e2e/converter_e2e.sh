@@ -55,6 +55,7 @@ grep -q '^  LINESTRING (300 400,310 420,330 450)$' <<<"$info" || fail "the secon
 [[ $(head -c 4 roads.dgn | od -An -tx1 | tr -d ' ') == 0809fe02 ]] || fail "roads.dgn does not start with a 2D TCB"
 
 if [[ -n $shot ]]; then
+  mkdir -p "$(dirname "$shot")"
   import -window root "$shot" || echo "e2e: warning: no screenshot taken" >&2
 fi
 
