@@ -51,6 +51,8 @@ subtest 'text nodes: a type 7 header before each text' => sub {
     my @types = element_types(read_bytes($design));
     is_deeply([ @types[ 3 .. $#types ] ], [ (7, 17) x 3 ], 'node header, then its text, three times');
     is_deeply([ map { $_->{Text} } @{ features($design) } ], [ 11, 12, 13 ], 'the texts read back');
+    run_converter($input, $design, slots(%point_job, 9 => [ '-O', 'T' ]));
+    is_deeply([ node_numbers(read_bytes($design)) ], [ 1 .. 6 ], 'a second run numbers its nodes on');
 };
 
 subtest 'raster snapping and cells as points' => sub {
@@ -73,6 +75,16 @@ sub element_types ($bytes) {
         $at += 4 + 2 * $words;
     }
     return @types;
+}
+
+sub node_numbers ($bytes) {
+    my @numbers;
+    for (my $at = 0; $at + 4 <= length $bytes && substr($bytes, $at, 2) ne "\xFF\xFF";) {
+        my ($type, $words) = unpack('x C v', substr($bytes, $at, 4));
+        push @numbers, unpack('v', substr($bytes, $at + 40, 2)) if ($type & 0x7F) == 7;
+        $at += 4 + 2 * $words;
+    }
+    return @numbers;
 }
 
 done_testing;

@@ -141,28 +141,31 @@ sub snapped ($self, $x, $y) {
     return ($grid->{ulhx} + ($column + 0.5) * $p, $grid->{ulhy} - ($row + 0.5) * $p);
 }
 
-my %LEFT_OF = (3 => 0, 4 => 1, 5 => 2, 9 => 12, 10 => 13, 11 => 14);
+# Text elements know no margins: a margin justification places the text as left or right.
+my %TEXT_JUSTIFICATION = (3 => 0, 4 => 1, 5 => 2, 9 => 12, 10 => 13, 11 => 14);
 
-# The text of a location: the lower left corner follows from the justification, which names
-# the place of the location on the text's box (0-2 left, 6-8 centre, 12-14 right; each top,
-# centre, bottom).
+# The text of a location, the record's id. A text element stores its lower left corner; the
+# justification names where the location lies on the text's box (0-2 left, 6-8 centre, 12-14
+# right; each top, centre, bottom). Characters are as wide as they are high.
 sub text_at ($self, $record, $uor) {
     my $job = $self->{job};
     my $height = ($job->{text_size} // 1) * $self->{plane}{uors_per_master};
     my $string = substr("$record->{id}", 0, 255);
-    my $just = $job->{justification} // 2;
-    my $shape = $LEFT_OF{$just} // $just;
-    my $width = $height * length $string;
-    my $dx = $shape >= 12 ? $width : $shape >= 6 ? $width / 2 : 0;
-    my $dy = ($shape % 3 == 0) ? $height : ($shape % 3 == 1) ? $height / 2 : 0;
+    my $asked = $job->{justification} // 2;
+    my $just = $TEXT_JUSTIFICATION{$asked} // $asked;
+    my $length = $height * length $string;
+    my $dx = $just >= 12 ? $length : $just >= 6 ? $length / 2 : 0;
+    my $dy = ($just % 3 == 0) ? $height : ($just % 3 == 1) ? $height / 2 : 0;
+    my @corner = (floor($uor->[0] - $dx + 0.5), floor($uor->[1] - $dy + 0.5));
     return {
-        origin        => [ floor($uor->[0] - $dx + 0.5), floor($uor->[1] - $dy + 0.5) ],
+        origin        => \@corner,
         string        => $string,
         font          => $job->{font} // 0,
         justification => $just,
-        shape_justification => $shape,
+        asked         => $asked,
         width         => $height,
         height        => $height,
+        range         => [ @corner, $corner[0] + int($length + 0.5), $corner[1] + int($height + 0.5) ],
     };
 }
 
@@ -172,23 +175,14 @@ sub location ($self, $record, $x, $y, $linkage) {
     my $uor = $self->to_uor($self->snapped($x, $y), $record);
     my $type = $self->{job}{point_type};
     if ($type eq 'A') {
-        my $t = $self->text_at($record, $uor);
-        $t->{justification} = $t->{shape_justification};
-        $self->add(text_element($t, %style));
+        $self->add(text_element($self->text_at($record, $uor), %style));
         $self->count('text');
     } elsif ($type eq 'T') {
+        # The node keeps the location itself and the justification as asked.
         my $t = $self->text_at($record, $uor);
-        my $text_just = $t->{justification};
-        my $text = text_element({ %$t, justification => $t->{shape_justification} }, %style, linkage => '', complex => 1);
-        my ($xl, $yl) = @{ $t->{origin} };
-        my $node = {
-            %$t,
-            origin  => $uor,
-            number  => ++$self->{node_number} & 0xFFFF,
-            longest => length $t->{string},
-            range   => [ $xl, $yl, $xl + int($t->{width} * length($t->{string}) + 0.5), $yl + int($t->{height} + 0.5) ],
-            justification => $text_just,
-        };
+        my $text = text_element($t, %style, linkage => '', complex => 1);
+        my $node = { %$t, origin => $uor, justification => $t->{asked},
+            number => ++$self->{node_number} & 0xFFFF, longest => length $t->{string} };
         $self->add(text_node_header($node, 1, element_words($text), %style) . $text);
         $self->count('text node');
     } else {

@@ -111,8 +111,8 @@ sub multipoint_element ($type, $points, %e) {
     return element({ %e, type => $type, range => [ bounds(@$points) ], body => pack('v', scalar @$points) . coordinates(@$points) });
 }
 
-# $t: origin [x, y] (the lower left corner, as stored), string, font, justification, and the
-# character width and height in UORs.
+# $t: origin [x, y] (the lower left corner, as stored), string, font, justification, the
+# character width and height and the range [xl, yl, xh, yh], all in UORs.
 sub text_element ($t, %e) {
     my ($x, $y) = @{ $t->{origin} };
     my $length = length $t->{string};
@@ -120,8 +120,7 @@ sub text_element ($t, %e) {
     my $multiplier_h = int($t->{height} * 1000 / 6 + 0.5);
     my $body = pack('CC', $t->{font}, $t->{justification}) . long($multiplier_w) . long($multiplier_h)
         . long(0) . long($x) . long($y) . pack('CC', $length, 0) . $t->{string};
-    my @range = ($x, $y, $x + int($t->{width} * $length + 0.5), $y + int($t->{height} + 0.5));
-    return element({ %e, type => TYPE_TEXT, range => \@range, body => $body });
+    return element({ %e, type => TYPE_TEXT, range => $t->{range}, body => $body });
 }
 
 # The header of a text node holding $count text elements of $component_words words in all.
