@@ -66,25 +66,17 @@ subtest 'raster snapping and cells as points' => sub {
     is_deeply([ map { $_->{coordinates}[0] } @$f ], [ [ 1005, 2005 ], [ 1015, 2015 ], [ 1025, 2025 ] ], 'cell centres (a location on a cell border belongs to the cell below it)');
 };
 
-# The element types after the header, read straight from the bytes.
-sub element_types ($bytes) {
-    my @types;
+# The elements after the header, read straight from the bytes: [type, bytes] each.
+sub elements ($bytes) {
+    my @elements;
     for (my $at = 0; $at + 4 <= length $bytes && substr($bytes, $at, 2) ne "\xFF\xFF";) {
         my ($type, $words) = unpack('x C v', substr($bytes, $at, 4));
-        push @types, $type & 0x7F;
+        push @elements, [ $type & 0x7F, substr($bytes, $at, 4 + 2 * $words) ];
         $at += 4 + 2 * $words;
     }
-    return @types;
+    return @elements;
 }
-
-sub node_numbers ($bytes) {
-    my @numbers;
-    for (my $at = 0; $at + 4 <= length $bytes && substr($bytes, $at, 2) ne "\xFF\xFF";) {
-        my ($type, $words) = unpack('x C v', substr($bytes, $at, 4));
-        push @numbers, unpack('v', substr($bytes, $at + 40, 2)) if ($type & 0x7F) == 7;
-        $at += 4 + 2 * $words;
-    }
-    return @numbers;
-}
+sub element_types ($bytes) { return map { $_->[0] } elements($bytes) }
+sub node_numbers ($bytes) { return map { $_->[0] == 7 ? unpack('x40 v', $_->[1]) : () } elements($bytes) }
 
 done_testing;
