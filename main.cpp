@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     mapfeed::applyAppStyle(qapp);
     QApplication::setWindowIcon(mapfeed::appIcon());
     // Ties the windows to the installed menu entry, so Wayland desktops show its icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("mapfeed"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.mapfeed.Mapfeed"));
 
     mapfeed::QtHost host;
     mapfeed::QtServices services(host);

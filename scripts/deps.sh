@@ -7,8 +7,9 @@
 # The compiler and build tools, Qt 6 Widgets, GoogleTest, Perl for the converter, and what the
 # end-to-end tests drive the real window with (a virtual X server, xdotool, ImageMagick's
 # `import` for screenshots, xwininfo from x11-utils, one plain font family so text renders the
-# same everywhere), and what the install test checks the Debian package with (the menu entry's
-# validator, an SVG renderer for the icon; cpack's dpkg-shlibdeps comes with build-essential),
+# same everywhere), and what the install test builds and checks the Debian package with
+# (debhelper and dpkg-buildpackage, lintian, blhc for the build flags, appstreamcli for the
+# metainfo, the menu entry's validator, an SVG renderer for the icon, man for the manual page),
 # and GDAL's ogrinfo, the independent reader the converter's tests check design files with.
 MAPFEED_PACKAGES=(
   build-essential cmake ninja-build pkg-config
@@ -17,6 +18,7 @@ MAPFEED_PACKAGES=(
   perl
   xvfb xauth xdotool x11-utils imagemagick fonts-liberation
   desktop-file-utils librsvg2-bin
+  debhelper dpkg-dev lintian blhc appstream man-db
   diffutils
   gdal-bin
 )

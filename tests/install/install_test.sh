@@ -1,38 +1,70 @@
 #!/usr/bin/env bash
-# The Debian package as a user gets it: built with cpack from the build folder, unpacked into a
-# scratch root (never installed on this machine), its files, control fields, menu entry and
-# icon checked, and the unpacked program started on a private Xvfb until its window shows.
+# The Debian package as a user gets it: built by dpkg-buildpackage from a copy of the source
+# tree, checked by lintian and blhc, unpacked into a scratch root (never installed on this
+# machine), its files, control fields, menu entry, metainfo and icon checked, and the unpacked
+# program started on a private Xvfb until its window shows.
 #
-#   install_test.sh BUILD-DIR VERSION ICON-COMPARE [FAILURE-PNG]
+#   install_test.sh VERSION ICON-COMPARE [FAILURE-PNG]
 #
-# BUILD-DIR holds CPackConfig.cmake and the built program; VERSION is the project's;
-# ICON-COMPARE is mapfeed-icon-compare, which holds a rendered SVG against the window's icon.
+# VERSION is the project's; ICON-COMPARE is mapfeed-icon-compare, which holds a rendered SVG
+# against the window's icon. MAPFEED_JOBS sets the package build's parallel jobs.
 set -uo pipefail
 
-build=$(realpath "$1")
-version=$2
-icon_compare=$(realpath "$3")
-failure_shot=${4:-}
+version=$1
+icon_compare=$(realpath "$2")
+failure_shot=${3:-}
 source_root=$(realpath "$(dirname "${BASH_SOURCE[0]}")/../..")
+id=org.mapfeed.Mapfeed
 
 # shellcheck source=tests/e2e/lib.sh
 . "$source_root/tests/e2e/lib.sh"
 
-e2e_begin cpack dpkg dpkg-deb desktop-file-validate rsvg-convert readelf
+e2e_begin dpkg-buildpackage dpkg-parsechangelog dpkg-deb lintian blhc appstreamcli strings \
+  desktop-file-validate rsvg-convert readelf man
 started=$(now_ns)
 
-# ---- The package.
+# ---- The source: the tracked and new files of the tree, without build folders.
+# dpkg-buildpackage writes the package beside the tree it builds and leaves debian/build and
+# debian/mapfeed inside it, so it builds a copy in the work folder.
+tree=$work/src/mapfeed-$version
+mkdir -p "$tree"
+if git -C "$source_root" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+  # Files deleted in the work tree are still listed until the deletion is committed.
+  (cd "$source_root" && git ls-files -z --cached --others --exclude-standard |
+    while IFS= read -r -d '' file; do [[ -e $file ]] && printf '%s\0' "$file"; done |
+    xargs -0 cp --parents --no-dereference -t "$tree") || fail "cannot copy the source tree"
+else
+  tar -C "$source_root" --exclude=./.git --exclude='./build*' --exclude=./debian/build -cf - . |
+    tar -C "$tree" -xf - || fail "cannot copy the source tree"
+fi
 
-# Its staging folder goes with it into the work folder, so the build folder stays as it was.
-cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/package" >cpack.log 2>&1 ||
-  { cat cpack.log >&2; fail "cpack did not build the package"; }
+debian_version=$(dpkg-parsechangelog -l "$tree/debian/changelog" -S Version)
+[[ $debian_version == "$version"-* ]] ||
+  fail "debian/changelog is at $debian_version, the project at $version"
 
-deb=$work/package/mapfeed_${version}_$(dpkg --print-architecture).deb
-[[ -f $deb ]] || fail "no $(basename "$deb"); cpack left: $(cd package && echo *.deb)"
-echo "install: $(basename "$deb"), $(stat -c %s "$deb") bytes"
-dpkg-deb --info "$deb" >/dev/null || fail "dpkg-deb cannot read the package"
+# ---- The package, with the hardening flags of debian/rules. The tests ran before this one.
+(cd "$tree" &&
+  DEB_BUILD_OPTIONS="nocheck parallel=${MAPFEED_JOBS:-$(nproc)}" DEB_BUILD_PROFILES=nocheck \
+    dpkg-buildpackage -us -uc -b) >build.log 2>&1 ||
+  { tail -40 build.log >&2; fail "dpkg-buildpackage did not build the package (build.log above)"; }
+arch=$(dpkg --print-architecture)
+deb=$work/src/mapfeed_${debian_version}_$arch.deb
+changes=$work/src/mapfeed_${debian_version}_$arch.changes
+[[ -f $deb && -f $changes ]] || fail "no $(basename "$deb"); the build left: $(cd src && echo *)"
+echo "install: $(basename "$deb"), $(stat -c %s "$deb") bytes, built in $((($(now_ns) - started) / 1000000000)) s"
 
-# field NAME: the control field's value.
+# Every compile and link line carries dpkg-buildflags' hardening flags.
+# (The compiler makes position-independent executables by default, which blhc knows.)
+blhc --arch="$arch" build.log >blhc.log 2>&1 ||
+  { cat blhc.log >&2; fail "blhc: flags missing from the build (above)"; }
+
+# lintian on the .deb, its debug symbols and the .buildinfo: no error, no warning.
+lintian --pedantic --display-info --fail-on error,warning "$changes" >lintian.log 2>&1
+lintian_status=$?
+grep -v 'running with root privileges' lintian.log | sed 's/^/install: lintian: /'
+((lintian_status == 0)) || fail "lintian reports errors or warnings (above)"
+
+# ---- Control fields.
 field() { dpkg-deb --field "$deb" "$1"; }
 expect_field() {
   local value
@@ -40,10 +72,11 @@ expect_field() {
   [[ $value == "$2" ]] || fail "control field $1 is \"$value\", not \"$2\""
 }
 expect_field Package mapfeed
-expect_field Version "$version"
+expect_field Version "$debian_version"
 expect_field Section science
-expect_field Maintainer "Mapfeed developers"
-expect_field Architecture "$(dpkg --print-architecture)"
+expect_field Priority optional
+expect_field Maintainer "Mapfeed Team <team@mapfeed.org>"
+expect_field Architecture "$arch"
 [[ -n $(field Description) ]] || fail "the package has no description"
 
 # The names in Depends, without versions; an alternative "a | b" gives both.
@@ -56,39 +89,38 @@ for name in libqt6widgets6 libqt6gui6 libqt6core6 libc6 perl fonts-liberation; d
 done
 [[ $depends =~ libqt6widgets6\ \(\>=\ [0-9] ]] || fail "Depends has no version for libqt6widgets6: $depends"
 
-# ---- Its files: exactly these, nothing of the build (static libraries, tests) besides.
-expected_files=(
-  ./usr/bin/mapfeed
-  ./usr/bin/mapfeed.pl
-  ./usr/share/applications/mapfeed.desktop
-  ./usr/share/doc/mapfeed/README.md
-  ./usr/share/icons/hicolor/scalable/apps/mapfeed.svg
-  ./usr/share/man/man1/mapfeed.pl.1.gz
-  ./usr/share/mapfeed/mapfeed.pl
-  ./usr/share/mapfeed/lib/Mapfeed/Args.pm
-  ./usr/share/mapfeed/lib/Mapfeed/Convert.pm
-  ./usr/share/mapfeed/lib/Mapfeed/Design.pm
-  ./usr/share/mapfeed/lib/Mapfeed/Dgn.pm
-  ./usr/share/mapfeed/lib/Mapfeed/Failure.pm
-  ./usr/share/mapfeed/lib/Mapfeed/Input.pm
-)
-listed=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sort)
-if [[ $listed != "$(printf '%s\n' "${expected_files[@]}" | sort)" ]]; then
-  diff <(printf '%s\n' "${expected_files[@]}" | sort) <(echo "$listed") >&2
-  fail "the package holds other files than expected (diff above: expected, packed)"
+# ---- Files: the program's own are there, and nothing of the build (static libraries,
+# headers, CMake files, test programs) came along. What else `cmake --install` adds is
+# lintian's to judge.
+listed=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sed 's|^\./||' | sort)
+for file in usr/bin/mapfeed usr/share/applications/$id.desktop \
+  usr/share/icons/hicolor/scalable/apps/$id.svg usr/share/metainfo/$id.metainfo.xml \
+  usr/share/man/man1/mapfeed.1.gz usr/share/man/man1/mapfeed.pl.1.gz \
+  usr/bin/mapfeed.pl usr/share/mapfeed/mapfeed.pl usr/share/doc/mapfeed/copyright \
+  usr/share/doc/mapfeed/changelog.Debian.gz; do
+  grep -qx "$file" <<<"$listed" || fail "the package lacks $file; it holds: $listed"
+done
+if grep -E '\.(a|o|h|cmake)$|^usr/(include|lib)/|/mapfeed-[a-z-]+$' <<<"$listed" >&2; then
+  fail "the package holds build products (above)"
 fi
 
 root=$work/root
 dpkg-deb -x "$deb" "$root" || fail "dpkg-deb cannot unpack the package"
 program=$root/usr/bin/mapfeed
 [[ -x $program ]] || fail "usr/bin/mapfeed is not executable"
-# Packed without debug information, and not tied to where it was built.
+# Stripped (the symbols are in mapfeed-dbgsym), and not tied to where it was built.
 readelf -S "$program" | grep -q '\.debug_info' && fail "usr/bin/mapfeed still carries debug information"
 if readelf -d "$program" | grep -E 'R(UN)?PATH' >&2; then
   fail "usr/bin/mapfeed has a library search path (above)"
 fi
-cmp -s "$root/usr/share/doc/mapfeed/README.md" "$source_root/README.md" ||
-  fail "the packed README is not the source tree's"
+cmp -s "$root/usr/share/doc/mapfeed/copyright" "$source_root/debian/copyright" ||
+  fail "the packed copyright is not debian/copyright"
+# The manual page renders without a complaint from groff.
+man --warnings -E UTF-8 -l -Tutf8 "$root/usr/share/man/man1/mapfeed.1.gz" 2>man.log |
+  sed 's/.\x08//g' >man.txt || fail "man cannot render mapfeed(1)"
+[[ -s man.log ]] && { cat man.log >&2; fail "mapfeed(1) renders with warnings (above)"; }
+grep -q 'MapfeedLog.dat' man.txt && grep -q 'ACTIVEPROJECT' man.txt ||
+  fail "mapfeed(1) does not describe the run log and ACTIVEPROJECT"
 
 # ---- The converter: bin/mapfeed.pl links to share/mapfeed/mapfeed.pl and runs from there.
 converter=$root/usr/bin/mapfeed.pl
@@ -103,7 +135,7 @@ PATH="$root/usr/bin:$PATH" perl -S mapfeed.pl -I converter.gen -D converter.dgn 
 gzip -dc "$root/usr/share/man/man1/mapfeed.pl.1.gz" | grep -q 'EXIT STATUS' || fail "the converter's manual page is empty"
 
 # ---- The menu entry, and that its program and icon are the packed ones.
-entry=$root/usr/share/applications/mapfeed.desktop
+entry=$root/usr/share/applications/$id.desktop
 desktop-file-validate "$entry" >desktop.log 2>&1 || { cat desktop.log >&2; fail "desktop-file-validate rejects the menu entry"; }
 [[ -s desktop.log ]] && { cat desktop.log >&2; fail "desktop-file-validate has remarks on the menu entry"; }
 # key NAME: the value of NAME in the entry's [Desktop Entry] group.
@@ -112,7 +144,7 @@ expect_key() { [[ $(key "$1") == "$2" ]] || fail "menu entry: $1 is \"$(key "$1"
 expect_key Type Application
 expect_key Name Mapfeed
 expect_key Exec mapfeed
-expect_key Icon mapfeed
+expect_key Icon $id
 expect_key Terminal false
 [[ -n $(key GenericName) && -n $(key Comment) ]] || fail "menu entry: no GenericName or Comment"
 for category in Science Geography Qt; do
@@ -122,9 +154,28 @@ done
 [[ -x $root/usr/bin/$(key Exec) ]] || fail "menu entry: Exec $(key Exec) is not in usr/bin"
 [[ -f $root/usr/share/icons/hicolor/scalable/apps/$(key Icon).svg ]] ||
   fail "menu entry: Icon $(key Icon) is not in the hicolor theme"
+# The program names the entry as its desktop file (Wayland shows the entry's icon for its
+# windows); Qt keeps the name as UTF-16.
+strings -el "$program" | grep -qx "$id" || fail "usr/bin/mapfeed does not name $id as its desktop file"
+
+# ---- The AppStream metainfo: valid, and naming the same entry, icon and program.
+metainfo=$root/usr/share/metainfo/$id.metainfo.xml
+appstreamcli validate --no-net --pedantic "$metainfo" >appstream.log 2>&1
+appstream_status=$?
+sed 's/^/install: appstreamcli: /' appstream.log
+((appstream_status == 0)) && ! grep -qE '^[[:space:]]*[EW]:' appstream.log ||
+  fail "appstreamcli reports errors or warnings (above)"
+# tag NAME: the text of the metainfo's first element NAME (with its attributes, if given).
+tag() { sed -n "s|.*<$1>\(.*\)</${1%% *}>.*|\1|p" "$metainfo" | head -1; }
+expect_tag() { [[ $(tag "$1") == "$2" ]] || fail "metainfo: <$1> is \"$(tag "$1")\", not \"$2\""; }
+expect_tag id $id
+expect_tag 'launchable type="desktop-id"' $id.desktop
+expect_tag 'icon type="stock"' "$(key Icon)"
+expect_tag binary "$(key Exec)"
+grep -q "<release version=\"$version\"" "$metainfo" || fail "metainfo: no release $version"
 
 # ---- The icon is the window's own picture, at two of the sizes the window draws.
-svg=$root/usr/share/icons/hicolor/scalable/apps/mapfeed.svg
+svg=$root/usr/share/icons/hicolor/scalable/apps/$id.svg
 for size in 64 128; do
   rsvg-convert --width "$size" --height "$size" --output "icon-$size.png" "$svg" ||
     fail "rsvg-convert cannot render the packed icon"
