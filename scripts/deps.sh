@@ -6,15 +6,15 @@
 
 # The compiler and build tools, Qt 6 Widgets, GoogleTest, Perl for the converter, and what the
 # end-to-end tests drive the real window with (a virtual X server, xdotool, ImageMagick's
-# `import` for screenshots, xwininfo from x11-utils, one plain font family so text renders the
-# same everywhere), and what the install test checks the Debian package with (the menu entry's
+# `import` for screenshots, xwininfo from x11-utils, xclip to read back text copied from a
+# window, one plain font family so text renders the same everywhere), and what the install test checks the Debian package with (the menu entry's
 # validator, an SVG renderer for the icon; cpack's dpkg-shlibdeps comes with build-essential).
 MAPFEED_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
   libgtest-dev googletest
   perl
-  xvfb xauth xdotool x11-utils imagemagick fonts-liberation
+  xvfb xauth xdotool x11-utils xclip imagemagick fonts-liberation
   desktop-file-utils librsvg2-bin
   diffutils
 )
