@@ -2,10 +2,12 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <future>
 #include <gtest/gtest.h>
 #include <set>
@@ -130,6 +132,32 @@ TEST_F(ProcessStart, AForgottenChildIsStillCollectedButNobodyIsTold) {
     ::kill(static_cast<pid_t>(spawned.pid), SIGTERM);
     EXPECT_TRUE(collectedWithin(spawned.pid, std::chrono::seconds(5)));
     EXPECT_FALSE(told());
+}
+
+namespace {
+
+// Exits 0 when a start is refused because no thread could be made to wait for it.
+[[noreturn]] [[maybe_unused]] void startWithNoRoomForAThread() {
+    std::ifstream status("/proc/self/status");
+    rlim_t size = 0;
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmSize:", 0) == 0) size = std::stoull(line.substr(7)) * 1024;
+    // Room for the spawn's small stack, none for a thread's 8 MiB.
+    const rlimit limit{size + (2 << 20), RLIM_INFINITY};
+    ::setrlimit(RLIMIT_AS, &limit);
+    const auto spawned = posix::spawnDetached({"true"});
+    std::_Exit(!spawned.started && spawned.error.find("thread") != std::string::npos ? 0 : 1);
+}
+
+}  // namespace
+
+TEST(ChildReaper, AStartThatCouldNotBeWatchedIsNotMade) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "an address space limit leaves no room for the sanitizer's shadow memory";
+#else
+    GTEST_FLAG_SET(death_test_style, "threadsafe");  // a fresh process, without a reaper yet
+    EXPECT_EXIT(startWithNoRoomForAThread(), ::testing::ExitedWithCode(0), "");
+#endif
 }
 
 TEST_F(ProcessStart, AFailedStartTellsNothingAndLeavesNothing) {
