@@ -1,5 +1,6 @@
 #include "platform/ConsoleWindow.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFile>
@@ -10,6 +11,7 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cerrno>
 
 namespace mapfeed {
@@ -87,15 +89,29 @@ void ConsoleWindow::readNew() {
     // Read at our own offset: the converter's writes keep theirs.
     QByteArray chunk;
     char buffer[64 * 1024];
+    bool caughtUp = false;
     for (off_t budget = kBytesPerLook; budget > 0;) {
-        const ssize_t got = ::pread(output_.get(), buffer, sizeof buffer, readTo_);
+        std::size_t wanted = sizeof buffer;
+        if (end_) {
+            // What came after the end is not the converter's.
+            if (readTo_ >= endAt_) {
+                caughtUp = true;
+                break;
+            }
+            wanted = std::min<std::size_t>(wanted, static_cast<std::size_t>(endAt_ - readTo_));
+        }
+        const ssize_t got = ::pread(output_.get(), buffer, wanted, readTo_);
         if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) break;
+        if (got <= 0) {
+            caughtUp = true;
+            break;
+        }
         readTo_ += got;
         budget -= got;
         chunk.append(buffer, got);
     }
     if (!chunk.isEmpty()) append(decoder_.decode(chunk));
+    if (caughtUp && end_) finish();
 }
 
 void ConsoleWindow::append(const QString& text, bool ours) {
@@ -119,17 +135,20 @@ void ConsoleWindow::append(const QString& text, bool ours) {
 }
 
 void ConsoleWindow::ended(const posix::ProcessEnd& end) {
-    // All that the converter wrote before it ended, then our line; output from anything it
-    // left running behind it is no longer shown.
-    off_t before = -1;
-    while (output_ && readTo_ != before) {
-        before = readTo_;
-        readNew();
-    }
+    // Shown once all that the converter wrote before it ended has been read, a look at a
+    // time, so that a large rest cannot stall the window. Output from anything it left
+    // running behind it is no longer shown.
+    struct stat written {};
+    endAt_ = output_ && ::fstat(output_.get(), &written) == 0 ? written.st_size : readTo_;
+    end_ = end;
+    readNew();
+}
+
+void ConsoleWindow::finish() {
     poll_.stop();
     output_.reset();
     if (!endsWithLineBreak_) append(QStringLiteral("\n"));
-    append(QString::fromStdString(posix::describeEnd(end)), true);
+    append(QString::fromStdString(posix::describeEnd(*end_)), true);
 }
 
 }  // namespace mapfeed

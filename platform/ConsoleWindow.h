@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/posix/ChildReaper.h"
@@ -36,6 +37,7 @@ private:
     void readNew();
     void append(const QString& text, bool ours = false);
     void ended(const posix::ProcessEnd& end);
+    void finish();
 
     QPlainTextEdit* text_;
     QTimer poll_;
@@ -44,6 +46,8 @@ private:
     QStringDecoder decoder_;
     std::uint64_t watch_ = 0;
     bool endsWithLineBreak_ = true;
+    std::optional<posix::ProcessEnd> end_;  // told, not shown until all output is read
+    off_t endAt_ = 0;  // how much output there was when the end was told
 };
 
 }  // namespace mapfeed
