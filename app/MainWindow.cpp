@@ -189,7 +189,7 @@ void MainWindow::ApplyCmd_Click() {
     }
 
     deriveOptions(app_.options, fields);
-    runConverter(composeCommandLine(app_.options, fields));
+    runConverter(composeConverterCommand(app_.options, fields));
 }
 
 std::string MainWindow::previewCommandLine() const {
@@ -199,14 +199,14 @@ std::string MainWindow::previewCommandLine() const {
     return composeCommandLine(trial, fields);
 }
 
-void MainWindow::runConverter(const std::string& commandLine) {
-    const StartResult start = app_.services.startProcess(commandLine);
+void MainWindow::runConverter(const ConverterCommand& command) {
+    const StartResult start = app_.services.startProcess(command);
     if (!start.started) {
         app_.services.messageBox("The converter could not be started: " + start.error, MessageButtons::Ok);
         return;
     }
     // The date is taken after the start, so the record tells when the run began.
-    const std::string record = formatRunRecord(app_.services.dateTimeText(), commandLine, start.taskId);
+    const std::string record = formatRunRecord(app_.services.dateTimeText(), command.commandLine, start.taskId);
     if (auto failure = app_.services.appendRunLog(record)) {
         app_.services.messageBox("The converter was started (task " + std::to_string(start.taskId) +
                                      "), but its record could not be added to " + kRunLogName + ": " + *failure,

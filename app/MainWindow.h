@@ -92,7 +92,7 @@ private:
     void pickFile(Button& button, OpenFileDialog& dialog, const std::string& filter, int filterIndex, TextField& target);
     void setLineworkEnabled(bool enabled);
     void setPointControlsEnabled(bool enabled);
-    void runConverter(const std::string& commandLine);
+    void runConverter(const ConverterCommand& command);
 
     Application& app_;
     // The paths "Apply" tested last, without their suffix marker.

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "job/ConverterCommand.h"
+
 namespace mapfeed {
 
 enum class MessageButtons { Ok, OkCancel };
@@ -46,8 +48,9 @@ public:
     virtual MessageAnswer messageBox(const std::string& text, MessageButtons buttons) = 0;
     /// Shows an open-file dialog modally; the chosen full path, or nothing on cancel or failure.
     virtual std::optional<std::string> showOpenFile(const OpenFileDialog& dialog) = 0;
-    /// Starts a command line as a new process without waiting for it.
-    virtual StartResult startProcess(const std::string& commandLine) = 0;
+    /// Starts the converter as a new process without waiting for it: its arguments are
+    /// `command.arguments`; the command line is what the run is known by.
+    virtual StartResult startProcess(const ConverterCommand& command) = 0;
     /// True only for a regular file that can be opened for reading.
     virtual bool fileExists(const std::string& path) = 0;
     /// The value of an environment variable, the empty string when it is not set.

@@ -52,8 +52,8 @@ public:
     }
     std::optional<std::string> showOpenFile(const mapfeed::OpenFileDialog&) override { return std::nullopt; }
     void quit() override {}
-    mapfeed::StartResult startProcess(const std::string& commandLine) override {
-        mapfeed::StartResult start = PosixServices::startProcess(commandLine);
+    mapfeed::StartResult startProcess(const mapfeed::ConverterCommand& command) override {
+        mapfeed::StartResult start = PosixServices::startProcess(command);
         lastPid = static_cast<pid_t>(start.taskId);
         return start;
     }

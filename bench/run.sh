@@ -30,7 +30,7 @@ jobs=$(nproc)
 ((jobs > 2)) && jobs=2
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMAPFEED_TESTS=OFF -DMAPFEED_BENCH=ON >/dev/null
 cmake --build "$build" --parallel "$jobs" \
-  --target mapfeed bare_window apply_click exit_at_once browse_relist >/dev/null
+  --target mapfeed bare_window apply_click exit_at_once browse_relist reaper_choice >/dev/null
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/mapfeed-bench.XXXXXX")
 xvfb_pid=
@@ -219,3 +219,6 @@ echo "runs: start-up $((rounds * runs)) per program and platform (hyperfine $(hy
 echo "machine: $(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo), $(nproc) cores," \
   "$(awk '/^MemTotal/ { printf "%.1f GB", $2 / 1048576 }' /proc/meminfo) memory," \
   "Qt $(pkg-config --modversion Qt6Widgets 2>/dev/null || echo '?'), $(uname -sr)"
+
+echo
+"$build/bin/reaper_choice" "$build/bin/exit_at_once" 300

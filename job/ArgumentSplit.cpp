@@ -6,32 +6,9 @@ namespace {
 
 bool isSeparator(char c) { return c == ' ' || c == '\t'; }
 
-}  // namespace
-
-std::vector<std::string> splitCommandLine(const std::string& line) {
-    std::vector<std::string> args;
-    std::size_t i = 0;
+// Splits line[i..] into arguments after the program name.
+void appendArguments(const std::string& line, std::size_t i, std::vector<std::string>& into) {
     const std::size_t n = line.size();
-
-    while (i < n && isSeparator(line[i])) ++i;
-    if (i == n) return args;
-
-    // The program name: quotes toggle grouping, nothing is escaped.
-    {
-        std::string program;
-        bool inQuote = false;
-        for (; i < n; ++i) {
-            const char c = line[i];
-            if (c == '"') {
-                inQuote = !inQuote;
-                continue;
-            }
-            if (!inQuote && isSeparator(c)) break;
-            program += c;
-        }
-        args.push_back(std::move(program));
-    }
-
     for (;;) {
         while (i < n && isSeparator(line[i])) ++i;
         if (i == n) break;
@@ -67,9 +44,40 @@ std::vector<std::string> splitCommandLine(const std::string& line) {
             arg += c;
             ++i;
         }
-        args.push_back(std::move(arg));
+        into.push_back(std::move(arg));
     }
+}
+
+}  // namespace
+
+std::vector<std::string> splitCommandLine(const std::string& line) {
+    std::vector<std::string> args;
+    std::size_t i = 0;
+    const std::size_t n = line.size();
+
+    while (i < n && isSeparator(line[i])) ++i;
+    if (i == n) return args;
+
+    // The program name: quotes toggle grouping, nothing is escaped.
+    {
+        std::string program;
+        bool inQuote = false;
+        for (; i < n; ++i) {
+            const char c = line[i];
+            if (c == '"') {
+                inQuote = !inQuote;
+                continue;
+            }
+            if (!inQuote && isSeparator(c)) break;
+            program += c;
+        }
+        args.push_back(std::move(program));
+    }
+
+    appendArguments(line, i, args);
     return args;
 }
+
+void appendSplitArguments(const std::string& text, std::vector<std::string>& into) { appendArguments(text, 0, into); }
 
 }  // namespace mapfeed

@@ -15,4 +15,8 @@ namespace mapfeed {
 /// - the first word (the program) ends at the first blank outside quotes, backslashes literal.
 std::vector<std::string> splitCommandLine(const std::string& commandLine);
 
+/// The same rules for text that holds arguments only (no program name first); the arguments
+/// are appended to `into`.
+void appendSplitArguments(const std::string& text, std::vector<std::string>& into);
+
 }  // namespace mapfeed

@@ -5,9 +5,11 @@
 #include <QFile>
 #include <QMessageBox>
 
+#include "platform/ConsoleWindow.h"
 #include "platform/FileDialogFilters.h"
 #include "platform/FileNames.h"
 #include "platform/QtHost.h"
+#include "platform/posix/ProcessStart.h"
 
 namespace mapfeed {
 
@@ -57,6 +59,25 @@ std::optional<std::string> QtServices::showOpenFile(const OpenFileDialog& settin
         return std::nullopt;
     }
     return QFile::encodeName(chosen).toStdString();
+}
+
+QtServices::~QtServices() {
+    for (const QPointer<ConsoleWindow>& console : consoles_) delete console.data();
+}
+
+StartResult QtServices::startProcess(const ConverterCommand& command) {
+    std::string error;
+    posix::UniqueFd output = posix::makeOutputFile(error);
+    if (!output) return {false, 0, error};
+    // The window is made before the converter starts, so that once it runs all that is left
+    // is to show it.
+    std::erase_if(consoles_, [](const QPointer<ConsoleWindow>& console) { return console.isNull(); });
+    auto console = std::make_unique<ConsoleWindow>();
+    consoles_.emplace_back(console.get());
+    const posix::Spawned spawned = posix::spawnDetached(command.arguments, {output.get(), console->endListener()});
+    if (!spawned.started) return {false, 0, spawned.error};
+    console.release()->follow(std::move(output), spawned.pid, spawned.watch, command.inputPath);
+    return {true, spawned.pid, {}};
 }
 
 void QtServices::quit() { QCoreApplication::exit(0); }

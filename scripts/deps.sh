@@ -6,7 +6,8 @@
 
 # The compiler and build tools, Qt 6 Widgets, GoogleTest, Perl for the converter, and what the
 # end-to-end tests drive the real window with (a virtual X server, xdotool, ImageMagick's
-# `import` for screenshots, xwininfo from x11-utils, one plain font family so text renders the
+# `import` for screenshots, xwininfo from x11-utils, xclip to read back text copied from a
+# window, one plain font family so text renders the
 # same everywhere), and what the install test builds and checks the Debian package with
 # (debhelper and dpkg-buildpackage, lintian, blhc for the build flags, appstreamcli for the
 # metainfo, the menu entry's validator, an SVG renderer for the icon, man for the manual page),
@@ -16,7 +17,7 @@ MAPFEED_PACKAGES=(
   qt6-base-dev libgl-dev
   libgtest-dev googletest
   perl
-  xvfb xauth xdotool x11-utils imagemagick fonts-liberation
+  xvfb xauth xdotool x11-utils xclip imagemagick fonts-liberation
   desktop-file-utils librsvg2-bin
   debhelper dpkg-dev lintian blhc appstream man-db
   diffutils

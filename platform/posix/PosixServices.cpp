@@ -3,15 +3,14 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "job/ArgumentSplit.h"
 #include "job/RunRecord.h"
 #include "platform/posix/PosixFiles.h"
 #include "platform/posix/ProcessStart.h"
 
 namespace mapfeed::posix {
 
-StartResult PosixServices::startProcess(const std::string& commandLine) {
-    const Spawned spawned = spawnDetached(splitCommandLine(commandLine));
+StartResult PosixServices::startProcess(const ConverterCommand& command) {
+    const Spawned spawned = spawnDetached(command.arguments);
     return {spawned.started, spawned.pid, spawned.error};
 }
 

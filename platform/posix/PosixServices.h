@@ -10,7 +10,8 @@ namespace mapfeed::posix {
 /// message boxes, the file dialog and the end of the program.
 class PosixServices : public Services {
 public:
-    StartResult startProcess(const std::string& commandLine) override;
+    /// Starts the converter with our own standard output and error.
+    StartResult startProcess(const ConverterCommand& command) override;
     bool fileExists(const std::string& path) override;
     std::string environment(const std::string& name) override;
     std::string dateTimeText() override;

@@ -1,13 +1,14 @@
 #include "platform/posix/ProcessStart.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/wait.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
-#include <thread>
+#include <new>
 
 extern char** environ;
 
@@ -15,45 +16,112 @@ namespace mapfeed::posix {
 
 namespace {
 
-void reapWhenDone(pid_t pid) {
-    std::thread([pid] {
-        int status = 0;
-        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+/// The start's attributes and file actions, let go however the start ends.
+class SpawnSetup {
+public:
+    explicit SpawnSetup(int output) {
+        if ((error_ = posix_spawnattr_init(&attr_)) != 0) return;
+        haveAttr_ = true;
+        if ((error_ = posix_spawn_file_actions_init(&actions_)) != 0) return;
+        haveActions_ = true;
+
+        // The converter starts with default signal handling and an empty mask, whatever ours are.
+        sigset_t all, none;
+        sigfillset(&all);
+        sigemptyset(&none);
+        posix_spawnattr_setsigdefault(&attr_, &all);
+        posix_spawnattr_setsigmask(&attr_, &none);
+        posix_spawnattr_setflags(&attr_, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSID);
+
+        if (output >= 0) {
+            if ((error_ = posix_spawn_file_actions_adddup2(&actions_, output, STDOUT_FILENO)) != 0) return;
+            if ((error_ = posix_spawn_file_actions_adddup2(&actions_, output, STDERR_FILENO)) != 0) return;
         }
-    }).detach();
+        if ((error_ = posix_spawn_file_actions_addopen(&actions_, STDIN_FILENO, "/dev/null", O_RDONLY, 0)) != 0)
+            return;
+        // Whatever a library of ours opened without close-on-exec stays ours.
+        error_ = posix_spawn_file_actions_addclosefrom_np(&actions_, STDERR_FILENO + 1);
+    }
+    ~SpawnSetup() {
+        if (haveActions_) posix_spawn_file_actions_destroy(&actions_);
+        if (haveAttr_) posix_spawnattr_destroy(&attr_);
+    }
+    SpawnSetup(const SpawnSetup&) = delete;
+    SpawnSetup& operator=(const SpawnSetup&) = delete;
+
+    int error() const { return error_; }
+    const posix_spawnattr_t* attr() const { return &attr_; }
+    const posix_spawn_file_actions_t* actions() const { return &actions_; }
+
+private:
+    posix_spawnattr_t attr_;
+    posix_spawn_file_actions_t actions_;
+    bool haveAttr_ = false;
+    bool haveActions_ = false;
+    int error_ = 0;
+};
+
+std::string tempFolder() {
+    const char* tmpdir = std::getenv("TMPDIR");
+    return tmpdir && *tmpdir ? tmpdir : "/tmp";
+}
+
+// A descriptor of 0, 1 or 2 (ours were closed) would be taken over by the child's own.
+int aboveStandardDescriptors(int fd) {
+    if (fd < 0 || fd > STDERR_FILENO) return fd;
+    const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+    const int saved = errno;
+    ::close(fd);
+    errno = saved;
+    return moved;
 }
 
 }  // namespace
 
-Spawned spawnDetached(const std::vector<std::string>& args) {
+Spawned spawnDetached(const std::vector<std::string>& args, SpawnOptions options) {
     if (args.empty() || args.front().empty()) return {false, 0, "the command line names no program"};
 
+    // Everything that can fail comes before the start: the reaper, its watch, the argument list.
+    std::string reaperError;
+    ChildReaper* reaper = ChildReaper::get(reaperError);
+    if (!reaper) return {false, 0, "no thread could be started to wait for it: " + reaperError};
+    std::unique_ptr<ChildReaper::Watch> watch;
     std::vector<char*> argv;
-    argv.reserve(args.size() + 1);
+    try {
+        watch = reaper->prepare(std::move(options.onEnd));
+        argv.reserve(args.size() + 1);
+    } catch (const std::bad_alloc&) {
+        return {false, 0, std::strerror(ENOMEM)};
+    }
     for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
 
-    posix_spawnattr_t attr;
-    if (const int error = posix_spawnattr_init(&attr); error != 0) return {false, 0, std::strerror(error)};
-    // The converter starts with default signal handling and an empty mask, whatever ours are.
-    sigset_t all, none;
-    sigfillset(&all);
-    sigemptyset(&none);
-    posix_spawnattr_setsigdefault(&attr, &all);
-    posix_spawnattr_setsigmask(&attr, &none);
-    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSID);
+    SpawnSetup setup(options.output);
+    if (setup.error() != 0) return {false, 0, std::strerror(setup.error())};
 
     pid_t pid = 0;
-    const int error = ::posix_spawnp(&pid, argv.front(), nullptr, &attr, argv.data(), environ);
-    posix_spawnattr_destroy(&attr);
-
+    const int error = ::posix_spawnp(&pid, argv.front(), setup.actions(), setup.attr(), argv.data(), environ);
     if (error != 0) {
         std::string reason = std::strerror(error);
         if (error == ENOENT) reason = "\"" + args.front() + "\" was not found on the program search path (PATH)";
         return {false, 0, reason};
     }
-    reapWhenDone(pid);
-    return {true, static_cast<long>(pid), {}};
+    const std::uint64_t id = reaper->adopt(std::move(watch), pid);
+    return {true, static_cast<long>(pid), {}, id};
+}
+
+UniqueFd makeOutputFile(std::string& error) {
+    const std::string folder = tempFolder();
+    int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_APPEND | O_CLOEXEC, 0600);
+    if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+        // A file system without unnamed files: make a named one and take its name away at once.
+        std::string name = folder + "/mapfeed-output-XXXXXX";
+        fd = ::mkostemp(name.data(), O_APPEND | O_CLOEXEC);
+        if (fd >= 0) ::unlink(name.c_str());
+    }
+    fd = aboveStandardDescriptors(fd);
+    if (fd < 0) error = "no file for its output could be made in " + folder + ": " + std::strerror(errno);
+    return UniqueFd(fd);
 }
 
 }  // namespace mapfeed::posix

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "platform/posix/ChildReaper.h"
+#include "platform/posix/UniqueFd.h"
 
 namespace mapfeed::posix {
 
@@ -9,11 +13,29 @@ struct Spawned {
     bool started = false;
     long pid = 0;
     std::string error;
+    std::uint64_t watch = 0;  // for ChildReaper::forget
+};
+
+/// Where a child's output goes, and who hears of its end.
+struct SpawnOptions {
+    /// Standard output and standard error both, one descriptor so that their order is kept;
+    /// -1: ours.
+    int output = -1;
+    /// Told on the reaper's thread how the child ended.
+    ChildReaper::Listener onEnd;
 };
 
 /// Starts `args` (the first looked up on PATH) in the current folder without a shell and
 /// without waiting. The child gets a session of its own, so it outlives this program and the
-/// terminal it came from; a watcher thread reaps it when it ends, so it never stays a zombie.
-Spawned spawnDetached(const std::vector<std::string>& args);
+/// terminal it came from; its standard input is /dev/null and it inherits no other descriptor
+/// of ours than its standard output and error. The reaper collects it when it ends, so it
+/// never stays a zombie; a start that could not be watched is not made.
+Spawned spawnDetached(const std::vector<std::string>& args, SpawnOptions options = {});
+
+/// A file with no name, for a child's output: the child writes it and the program reads it
+/// after the child; it is gone from the disk once the last of them closes it, and nothing
+/// hangs or dies when the reader goes first. In $TMPDIR, else /tmp. Empty, with `error` set,
+/// when it cannot be made.
+UniqueFd makeOutputFile(std::string& error);
 
 }  // namespace mapfeed::posix

@@ -93,8 +93,7 @@ if [[ -n $shot ]]; then
 fi
 
 # ---- Run 2: file names with shell syntax reach the converter as plain text; no shell ever
-# sees the command line. Blanks separate arguments (nothing is quoted), so the input name
-# arrives in two pieces; the design name has no blank and arrives whole.
+# sees the command line. Each name arrives whole, as one argument, its blank included.
 # shellcheck disable=SC2016 # these texts are meant to stay unexpanded
 tricky_input='x$(touch INJ)y.gen'
 # shellcheck disable=SC2016
@@ -104,7 +103,7 @@ tricky_design='d`touch${IFS}INJ`e.dgn'
 type_into "${INFILE[@]}" "$work/$tricky_input"
 type_into "${DGNFILE[@]}" "$work/$tricky_design"
 press_apply
-expect_arguments -I "$work/x\$(touch" 'INJ)y.gen' -D "$work/$tricky_design" -S A -O P
+expect_arguments -I "$work/$tricky_input" -D "$work/$tricky_design" -S A -O P
 injected=$(find "$work" -name 'INJ*')
 [[ -z $injected ]] || fail "a file name was run as shell code: $injected exists"
 commands+=("$(default_command "$work/$tricky_input" "$work/$tricky_design")")

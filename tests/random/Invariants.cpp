@@ -75,6 +75,7 @@ void checkInvariants(Application& app, const RandomWorld& world, const std::stri
     for (Window* window : app.windows()) check(names.insert(window->name()).second, "two windows " + window->name());
 
     check(world.brokenRecord.empty(), "a log record that is not three whole lines: " + world.brokenRecord);
+    check(world.wrongArguments.empty(), "a start without the tested files as arguments: " + world.wrongArguments);
 }
 
 }  // namespace mapfeed

@@ -33,12 +33,19 @@ public:
         if (chance(0.3)) return std::nullopt;
         return std::string(kChoices[std::uniform_int_distribution<int>(0, 4)(random_)]);
     }
-    StartResult startProcess(const std::string& commandLine) override {
+    StartResult startProcess(const ConverterCommand& command) override {
+        // The converter gets the two paths tested just before, whole, "-+" kept apart.
+        const std::vector<std::string>& a = command.arguments;
+        const std::size_t d = a.size() > 5 && a[5] == "-+" ? 6 : 5;
+        if (a.size() < d + 2 || a[4] != tested[0] || a[d] != "-D" || a[d + 1] != tested[1])
+            wrongArguments = command.commandLine;
         if (chance(0.1)) return {false, 0, "no such program"};
-        started.push_back(commandLine);
+        started.push_back(command.commandLine);
         return {true, static_cast<long>(started.size()), {}};
     }
     bool fileExists(const std::string& path) override {
+        tested[0] = std::move(tested[1]);
+        tested[1] = path;
         return path == "in.gen" || path == "out.dgn" || path == "/w/a.gen" || path == "/w/b.dgn" ||
                path == "/w/sub/in.gen" || path == "/w/sub/out.dgn" || path == "x\ny.gen";
     }
@@ -73,6 +80,8 @@ public:
 
     std::size_t records = 0;
     std::string brokenRecord;  // the first record that was not three whole lines
+    std::string tested[2];  // the last two paths given to the existence test
+    std::string wrongArguments;  // a start whose files were not the tested ones
 
 private:
     bool chance(double p) { return std::bernoulli_distribution(p)(random_); }

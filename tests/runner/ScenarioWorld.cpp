@@ -34,8 +34,8 @@ std::optional<std::string> ScenarioWorld::showOpenFile(const OpenFileDialog& dia
     return answer;
 }
 
-StartResult ScenarioWorld::startProcess(const std::string& commandLine) {
-    print_("start " + quoted(commandLine));
+StartResult ScenarioWorld::startProcess(const ConverterCommand& command) {
+    print_("start " + quoted(command.commandLine));
     bool fail = false;
     if (!startFailures.empty()) {
         fail = startFailures.front();

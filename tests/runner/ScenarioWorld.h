@@ -31,7 +31,7 @@ public:
 
     MessageAnswer messageBox(const std::string& text, MessageButtons buttons) override;
     std::optional<std::string> showOpenFile(const OpenFileDialog& dialog) override;
-    StartResult startProcess(const std::string& commandLine) override;
+    StartResult startProcess(const ConverterCommand& command) override;
     std::string dateTimeText() override;
     void quit() override;
     std::vector<std::string> drives() override;

@@ -42,8 +42,8 @@ public:
         }
         return answer;
     }
-    StartResult startProcess(const std::string& commandLine) override {
-        events.push_back("start " + commandLine);
+    StartResult startProcess(const ConverterCommand& command) override {
+        events.push_back("start " + command.commandLine);
         if (startFails) return {false, 0, "no perl"};
         return {true, nextTask++, {}};
     }

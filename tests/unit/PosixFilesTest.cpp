@@ -110,14 +110,14 @@ TEST_F(PosixFilesTest, StartFailuresNameTheirReason) {
     ScreenlessServices services;
     const std::string savedPath = std::getenv("PATH");
     ::setenv("PATH", dir.c_str(), 1);  // a folder without perl
-    const StartResult noPerl = services.startProcess("perl -S mapfeed.pl -I a -D b");
+    const StartResult noPerl = services.startProcess({"perl -S mapfeed.pl -I a -D b", splitCommandLine("perl -S mapfeed.pl -I a -D b"), "a"});
     ::setenv("PATH", savedPath.c_str(), 1);
     EXPECT_FALSE(noPerl.started);
     EXPECT_NE(std::string::npos, noPerl.error.find("perl")) << noPerl.error;
     EXPECT_NE(std::string::npos, noPerl.error.find("PATH")) << noPerl.error;
 
     // One argument longer than the system takes (128 KiB on Linux).
-    const StartResult tooLong = services.startProcess("true " + std::string(1 << 20, 'x'));
+    const StartResult tooLong = services.startProcess({"true", {"true", std::string(1 << 20, 'x')}, ""});
     EXPECT_FALSE(tooLong.started);
     EXPECT_EQ("Argument list too long", tooLong.error);
 }
