@@ -36,29 +36,50 @@ struct StartResult {
     std::string error;  // why the start failed, for the user
 };
 
-/// Everything the rules need from the world outside the model. The real one talks to Qt and
-/// the operating system; tests and the scenario runner use fakes that record every call.
-class Services {
+/// Modal message boxes with the program's title.
+class MessageBoxes {
 public:
-    virtual ~Services() = default;
-
+    virtual ~MessageBoxes() = default;
     /// A modal message box with the program's title; returns the user's answer.
     virtual MessageAnswer messageBox(const std::string& text, MessageButtons buttons) = 0;
+};
+
+/// The open-file dialogs of the two "browse" buttons.
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
     /// Shows an open-file dialog modally; the chosen full path, or nothing on cancel or failure.
     virtual std::optional<std::string> showOpenFile(const OpenFileDialog& dialog) = 0;
+};
+
+/// What "Apply" needs to test the files, start the converter and log the run.
+class ConverterServices {
+public:
+    virtual ~ConverterServices() = default;
     /// Starts a command line as a new process without waiting for it.
     virtual StartResult startProcess(const std::string& commandLine) = 0;
     /// True only for a regular file that can be opened for reading.
     virtual bool fileExists(const std::string& path) = 0;
-    /// The value of an environment variable, the empty string when it is not set.
-    virtual std::string environment(const std::string& name) = 0;
     /// The current local date and time as the log writes it.
     virtual std::string dateTimeText() = 0;
     /// Appends one whole record to the run log; returns why it failed, or nothing.
     virtual std::optional<std::string> appendRunLog(const std::string& record) = 0;
+};
+
+/// The process environment and the end of the program.
+class ProgramServices {
+public:
+    virtual ~ProgramServices() = default;
+    /// The value of an environment variable, the empty string when it is not set.
+    virtual std::string environment(const std::string& name) = 0;
     /// Ends the program at once.
     virtual void quit() = 0;
+};
 
+/// Drives, folders and files, for the Browse window.
+class FolderServices {
+public:
+    virtual ~FolderServices() = default;
     /// The folder the program stands in.
     virtual std::string currentFolder() = 0;
     /// The drives a user would browse: the root folder first, then the mounted volumes.
@@ -66,5 +87,14 @@ public:
     /// The folders and files of a folder; nullptr when it cannot be read.
     virtual std::shared_ptr<const FolderContents> readFolder(const std::string& path) = 0;
 };
+
+/// Everything the rules need from the world outside the model, one interface per concern so
+/// that each window is handed only the ones it uses. The real one talks to Qt and the
+/// operating system; tests and the scenario runner use fakes that record every call.
+class Services : public MessageBoxes,
+                 public FileDialogs,
+                 public ConverterServices,
+                 public ProgramServices,
+                 public FolderServices {};
 
 }  // namespace mapfeed
