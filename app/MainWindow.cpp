@@ -280,7 +280,6 @@ void MainWindow::TblnmTxt_Change() {
 void MainWindow::pickFile(Button& button, OpenFileDialog& dialog, const std::string& filter, int filterIndex,
                           TextField& target) {
     button.setCaptionBold(true);
-    dialog.cancelError = true;
     const std::string project = services_.environment("ACTIVEPROJECT");
     if (!project.empty()) dialog.initialDir = project;
     dialog.flags = kHideReadOnly;

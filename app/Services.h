@@ -16,7 +16,6 @@ inline constexpr const char* kMessageTitle = "Mapfeed";
 /// One open-file dialog instance; it keeps the settings last given to it between clicks.
 struct OpenFileDialog {
     std::string name;          // CommonDialog1 or CommonDialog2
-    bool cancelError = false;  // report Cancel as a failure
     std::string initialDir;    // empty: none given yet
     int flags = 0;
     std::string filter;        // label|pattern|label|pattern…
@@ -48,7 +47,8 @@ public:
 class FileDialogs {
 public:
     virtual ~FileDialogs() = default;
-    /// Shows an open-file dialog modally; the chosen full path, or nothing on cancel or failure.
+    /// Shows an open-file dialog modally; the chosen full path, or nothing on cancel or failure:
+    /// a cancel always comes back as a failure, never as an empty name.
     virtual std::optional<std::string> showOpenFile(const OpenFileDialog& dialog) = 0;
 };
 
