@@ -23,6 +23,5 @@ int main(int argc, char** argv) {
     mapfeed::Application app(services, host);
     host.attach(app);
     app.start();
-    mapfeed::exitAfterFirstPaintIfAsked(host.view(app.mapfeed));
     return QApplication::exec();
 }

@@ -1,29 +1,35 @@
 #pragma once
 
-#include <map>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/MainWindow.h"
+#include "app/OptionDialogs.h"
 #include "app/Services.h"
 #include "app/WindowHost.h"
 #include "browse/BrowseWindow.h"
-#include "dialogs/CellOptionsDialog.h"
-#include "dialogs/RasterInfoDialog.h"
-#include "dialogs/SymbologyDialog.h"
-#include "dialogs/TextSymbologyDialog.h"
 #include "job/OptionTable.h"
 
 namespace mapfeed {
 
-/// Owns the option table, the main window and the dialogs, and the services they use. Each
-/// dialog exists once: it is made on first use and discarded when closed through its frame,
-/// to be made afresh, with its initial texts, at its next use.
-class Application {
+/// The composition root: owns the option table, the main window and the dialogs, and hands
+/// each window only the services and effects it uses. Each dialog exists once: it is made on
+/// first use and discarded when closed through its frame, to be made afresh, with its initial
+/// texts, at its next use.
+class Application : private OptionDialogs {
 public:
+    /// One window the program can show: its name, its owner (empty until it is first made)
+    /// and how it is made.
+    struct WindowEntry {
+        std::string name;
+        std::function<std::unique_ptr<Window>(WindowHost&)> make;
+        std::unique_ptr<Window> window;
+    };
+
     Application(Services& services, WindowHost& host);
-    ~Application();
+    ~Application() override;
 
     /// Runs the main window's start-up rule and shows it.
     void start();
@@ -33,41 +39,27 @@ public:
     WindowHost& host;
     MainWindow mapfeed;
 
-    SymbologyDialog& pntsym();
-    SymbologyDialog& linesym();
-    TextSymbologyDialog& textsym();
-    CellOptionsDialog& cellopts();
-    RasterInfoDialog& rasterinfo();
+    SymbologyDialog& pntsym() override;
+    SymbologyDialog& linesym() override;
+    TextSymbologyDialog& textsym() override;
+    CellOptionsDialog& cellopts() override;
+    RasterInfoDialog& rasterinfo() override;
     BrowseWindow& browFrm();
-    /// Shows the Browse window, making it first if it does not exist.
-    void openBrowse();
 
-    /// The window of that name if it exists now, else nullptr.
-    Window* window(const std::string& name);
+    /// Every window but the main one, in a fixed order, whether it exists now or not.
+    const std::vector<WindowEntry>& dialogTable() const { return dialogs_; }
     /// Every window that exists now, the main window first.
     std::vector<Window*> windows();
-    /// Whether a window of that name can exist in this program (it may not exist yet).
-    bool knowsWindow(const std::string& name) const;
-    /// A control of a window that does not exist yet, as it would be at the window's first
-    /// opening now; nullptr for an unknown name. Valid until the next call.
-    Control* prototypeControl(const std::string& windowName, const std::string& controlName);
 
     /// Closing through the window frame: the main window ends the program like "Close";
     /// a dialog is discarded.
     void closeThroughFrame(Window& window);
 
 private:
-    template <typename T, typename... Args>
-    T& ensure(std::unique_ptr<T>& slot, Args&&... args);
-    std::unique_ptr<Window> makeWindow(const std::string& name, WindowHost& host);
+    template <typename T>
+    T& ensure(const char* name);
 
-    std::unique_ptr<SymbologyDialog> pntsym_;
-    std::unique_ptr<SymbologyDialog> linesym_;
-    std::unique_ptr<TextSymbologyDialog> textsym_;
-    std::unique_ptr<CellOptionsDialog> cellopts_;
-    std::unique_ptr<RasterInfoDialog> rasterinfo_;
-    std::unique_ptr<BrowseWindow> browFrm_;
-    std::map<std::string, std::unique_ptr<Window>> prototypes_;
+    std::vector<WindowEntry> dialogs_;
 };
 
 }  // namespace mapfeed

@@ -1,6 +1,5 @@
 #include "app/MainWindow.h"
 
-#include "app/Application.h"
 #include "job/RunRecord.h"
 
 namespace mapfeed {
@@ -23,8 +22,8 @@ constexpr int kHideReadOnly = 4;
 
 }  // namespace
 
-MainWindow::MainWindow(Application& app, WindowHost& host)
-    : Window(host, "mapfeed", " Orlith Mapfeed", 7665, 6540), app_(app) {
+MainWindow::MainWindow(WindowHost& host, OptionTable& options, Services& services, OptionDialogs& dialogs)
+    : Window(host, "mapfeed", " Orlith Mapfeed", 7665, 6540), options_(options), services_(services), dialogs_(dialogs) {
     layOut();
     connectRules();
 }
@@ -125,19 +124,19 @@ void MainWindow::ClearCmd_Click() {
     TblnmTxt.setText("");
     LineOpt.select();
     // Every dialog is reset, made hidden first if it was never opened.
-    app_.cellopts().clearFromMainWindow();
-    app_.linesym().clearFromMainWindow();
-    app_.pntsym().clearFromMainWindow();
-    app_.rasterinfo().clearFromMainWindow();
-    app_.textsym().clearFromMainWindow();
+    dialogs_.cellopts().clearFromMainWindow();
+    dialogs_.linesym().clearFromMainWindow();
+    dialogs_.pntsym().clearFromMainWindow();
+    dialogs_.rasterinfo().clearFromMainWindow();
+    dialogs_.textsym().clearFromMainWindow();
     for (Control* control : std::initializer_list<Control*>{&LineOpt, &CrvOpt, &Label9, &Outlevtxt, &Label11, &Label3,
                                                             &CentrTxt, &Label10, &CentrCmb, &Label8, &PntsymCmd,
                                                             &LinsymCmd, &Label12, &Label13, &RasterChck})
         control->setEnabled(true);
-    app_.options.ClearAllOptions();
+    options_.ClearAllOptions();
 }
 
-void MainWindow::CloseCmd_Click() { app_.services.quit(); }
+void MainWindow::CloseCmd_Click() { services_.quit(); }
 
 JobFields MainWindow::jobFields() const {
     JobFields f;
@@ -162,15 +161,15 @@ void MainWindow::ApplyCmd_Click() {
     testedDesignPath_ = splitSuffixMarker(fields.dgnfile).path;
 
     // Both are tested before either is reported.
-    const bool inputExists = app_.services.fileExists(testedInputPath_);
-    const bool designExists = app_.services.fileExists(testedDesignPath_);
+    const bool inputExists = services_.fileExists(testedInputPath_);
+    const bool designExists = services_.fileExists(testedDesignPath_);
     if (!inputExists) {
-        app_.services.messageBox("The Input File Does Not Exist", MessageButtons::Ok);
+        services_.messageBox("The Input File Does Not Exist", MessageButtons::Ok);
         setFocus(InfileTxt);
         return;
     }
     if (!designExists) {
-        app_.services.messageBox("The Design File Does Not Exist", MessageButtons::Ok);
+        services_.messageBox("The Design File Does Not Exist", MessageButtons::Ok);
         setFocus(DgnFileTxt);
         return;
     }
@@ -178,7 +177,7 @@ void MainWindow::ApplyCmd_Click() {
     // A line break would split the log's record and reach the converter as a broken
     // argument; a NUL would cut an argument short. Neither is started, nothing is written.
     if (!fitsOnOneLine(previewCommandLine())) {
-        app_.services.messageBox(kLineBreakMessage, MessageButtons::Ok);
+        services_.messageBox(kLineBreakMessage, MessageButtons::Ok);
         for (TextField* field : {&InfileTxt, &DgnFileTxt, &Outlevtxt, &CentrTxt, &TblnmTxt, &Mslinktxt}) {
             if (!fitsOnOneLine(field->text())) {
                 setFocus(*field);
@@ -188,27 +187,27 @@ void MainWindow::ApplyCmd_Click() {
         return;
     }
 
-    deriveOptions(app_.options, fields);
-    runConverter(composeConverterCommand(app_.options, fields));
+    deriveOptions(options_, fields);
+    runConverter(composeConverterCommand(options_, fields));
 }
 
 std::string MainWindow::previewCommandLine() const {
-    OptionTable trial = app_.options;
+    OptionTable trial = options_;
     const JobFields fields = jobFields();
     deriveOptions(trial, fields);
     return composeCommandLine(trial, fields);
 }
 
 void MainWindow::runConverter(const ConverterCommand& command) {
-    const StartResult start = app_.services.startProcess(command);
+    const StartResult start = services_.startProcess(command);
     if (!start.started) {
-        app_.services.messageBox("The converter could not be started: " + start.error, MessageButtons::Ok);
+        services_.messageBox("The converter could not be started: " + start.error, MessageButtons::Ok);
         return;
     }
     // The date is taken after the start, so the record tells when the run began.
-    const std::string record = formatRunRecord(app_.services.dateTimeText(), command.commandLine, start.taskId);
-    if (auto failure = app_.services.appendRunLog(record)) {
-        app_.services.messageBox("The converter was started (task " + std::to_string(start.taskId) +
+    const std::string record = formatRunRecord(services_.dateTimeText(), command.commandLine, start.taskId);
+    if (auto failure = services_.appendRunLog(record)) {
+        services_.messageBox("The converter was started (task " + std::to_string(start.taskId) +
                                      "), but its record could not be added to " + kRunLogName + ": " + *failure,
                                  MessageButtons::Ok);
     }
@@ -216,10 +215,10 @@ void MainWindow::runConverter(const ConverterCommand& command) {
 
 void MainWindow::SrcCmb_Click() {
     // One test per source, each reading the shown text afresh.
-    if (SrcCmb.text() == "Etak Map Base") app_.options.SetOption(3, "-S", "E");
-    if (SrcCmb.text() == "X,Y") app_.options.SetOption(3, "-S", "X");
-    if (SrcCmb.text() == "MOSS") app_.options.SetOption(3, "-S", "M");
-    if (SrcCmb.text() == "Arc/Info") app_.options.SetOption(3, "-S", "A");
+    if (SrcCmb.text() == "Etak Map Base") options_.SetOption(Slot::Source, "-S", "E");
+    if (SrcCmb.text() == "X,Y") options_.SetOption(Slot::Source, "-S", "X");
+    if (SrcCmb.text() == "MOSS") options_.SetOption(Slot::Source, "-S", "M");
+    if (SrcCmb.text() == "Arc/Info") options_.SetOption(Slot::Source, "-S", "A");
 }
 
 void MainWindow::setLineworkEnabled(bool enabled) {
@@ -253,7 +252,7 @@ void MainWindow::ThemeCmb_Click() {
     const std::string theme = ThemeCmb.text();
     for (const ThemeRow& row : kRows) {
         if (theme != row.theme) continue;
-        app_.options.SetOption(4, "-P", row.letter);
+        options_.SetOption(Slot::Theme, "-P", row.letter);
         prefix = row.prefix;
         if (theme == "Point") Mslinktxt.setEnabled(false);
         setLineworkEnabled(row.linework);
@@ -265,14 +264,14 @@ void MainWindow::ThemeCmb_Click() {
 
 void MainWindow::TblnmTxt_Change() {
     if (!TblnmTxt.text().empty()) {
-        app_.options.SetOptionFlag(7, "-T");
-        app_.options.SetOptionValue(7, TblnmTxt.text());
+        options_.SetOptionFlag(Slot::Table, "-T");
+        options_.SetOptionValue(Slot::Table, TblnmTxt.text());
         Mslinktxt.setEnabled(true);
         Mslinktxt.setText("1");
         Label7.setEnabled(true);
         return;
     }
-    app_.options.ClearOption(7);
+    options_.ClearOption(Slot::Table);
     Mslinktxt.setText("");
     Mslinktxt.setEnabled(false);
     Label7.setEnabled(false);
@@ -281,13 +280,12 @@ void MainWindow::TblnmTxt_Change() {
 void MainWindow::pickFile(Button& button, OpenFileDialog& dialog, const std::string& filter, int filterIndex,
                           TextField& target) {
     button.setCaptionBold(true);
-    dialog.cancelError = true;
-    const std::string project = app_.services.environment("ACTIVEPROJECT");
+    const std::string project = services_.environment("ACTIVEPROJECT");
     if (!project.empty()) dialog.initialDir = project;
     dialog.flags = kHideReadOnly;
     dialog.filter = filter;
     dialog.filterIndex = filterIndex;
-    if (auto chosen = app_.services.showOpenFile(dialog)) target.setText(*chosen);
+    if (auto chosen = services_.showOpenFile(dialog)) target.setText(*chosen);
     button.setCaptionBold(false);
 }
 
@@ -304,37 +302,37 @@ void MainWindow::InputFrm_MouseMove() {
     Brw2Cmd.setCaptionBold(false);
 }
 
-void MainWindow::LinsymCmd_Click() { app_.linesym().show(); }
+void MainWindow::LinsymCmd_Click() { dialogs_.linesym().show(); }
 
-void MainWindow::PntsymCmd_Click() { app_.pntsym().show(); }
+void MainWindow::PntsymCmd_Click() { dialogs_.pntsym().show(); }
 
 void MainWindow::CentrCmb_Click() {
     // Three independent tests: every pick empties the text options, even a pick of a text type,
     // whose dialog then writes them again on its own "Apply".
     auto clearTextOptions = [this] {
-        for (int slot : {15, 16, 17}) app_.options.ClearOption(slot);
+        for (Slot slot : {Slot::Font, Slot::TextSize, Slot::Justification}) options_.ClearOption(slot);
     };
     if (CentrCmb.text() == "Annotation")
-        app_.textsym().show();
+        dialogs_.textsym().show();
     else
         clearTextOptions();
     if (CentrCmb.text() == "Textnode")
-        app_.textsym().show();
+        dialogs_.textsym().show();
     else
         clearTextOptions();
     if (CentrCmb.text() == "Cells") {
-        app_.cellopts().show();
+        dialogs_.cellopts().show();
     } else {
-        app_.options.ClearOption(12);
-        app_.options.ClearOption(13);
+        options_.ClearOption(Slot::CellLibrary);
+        options_.ClearOption(Slot::CellName);
     }
 }
 
 void MainWindow::RasterChck_Click() {
     if (RasterChck.value() != 0)
-        app_.rasterinfo().show();
+        dialogs_.rasterinfo().show();
     else
-        app_.options.ClearOption(26);
+        options_.ClearOption(Slot::Raster);
 }
 
 }  // namespace mapfeed

@@ -2,19 +2,18 @@
 
 #include <string>
 
+#include "app/OptionDialogs.h"
 #include "app/Services.h"
 #include "app/Window.h"
 #include "job/CommandComposition.h"
 
 namespace mapfeed {
 
-class Application;
-
 /// The job window " Orlith Mapfeed": input and design file, data source and theme in the INPUT
 /// frame, output options in the OUTPUT frame, and "Apply", "Close", "Clear" below.
 class MainWindow : public Window {
 public:
-    MainWindow(Application& app, WindowHost& host);
+    MainWindow(WindowHost& host, OptionTable& options, Services& services, OptionDialogs& dialogs);
 
     void Form_Load();
     void ClearCmd_Click();
@@ -94,7 +93,9 @@ private:
     void setPointControlsEnabled(bool enabled);
     void runConverter(const ConverterCommand& command);
 
-    Application& app_;
+    OptionTable& options_;
+    Services& services_;
+    OptionDialogs& dialogs_;
     // The paths "Apply" tested last, without their suffix marker.
     std::string testedInputPath_;
     std::string testedDesignPath_;

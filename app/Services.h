@@ -18,7 +18,6 @@ inline constexpr const char* kMessageTitle = "Mapfeed";
 /// One open-file dialog instance; it keeps the settings last given to it between clicks.
 struct OpenFileDialog {
     std::string name;          // CommonDialog1 or CommonDialog2
-    bool cancelError = false;  // report Cancel as a failure
     std::string initialDir;    // empty: none given yet
     int flags = 0;
     std::string filter;        // label|pattern|label|pattern…
@@ -38,30 +37,52 @@ struct StartResult {
     std::string error;  // why the start failed, for the user
 };
 
-/// Everything the rules need from the world outside the model. The real one talks to Qt and
-/// the operating system; tests and the scenario runner use fakes that record every call.
-class Services {
+/// Modal message boxes with the program's title.
+class MessageBoxes {
 public:
-    virtual ~Services() = default;
-
+    virtual ~MessageBoxes() = default;
     /// A modal message box with the program's title; returns the user's answer.
     virtual MessageAnswer messageBox(const std::string& text, MessageButtons buttons) = 0;
-    /// Shows an open-file dialog modally; the chosen full path, or nothing on cancel or failure.
+};
+
+/// The open-file dialogs of the two "browse" buttons.
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    /// Shows an open-file dialog modally; the chosen full path, or nothing on cancel or failure:
+    /// a cancel always comes back as a failure, never as an empty name.
     virtual std::optional<std::string> showOpenFile(const OpenFileDialog& dialog) = 0;
+};
+
+/// What "Apply" needs to test the files, start the converter and log the run.
+class ConverterServices {
+public:
+    virtual ~ConverterServices() = default;
     /// Starts the converter as a new process without waiting for it: its arguments are
     /// `command.arguments`; the command line is what the run is known by.
     virtual StartResult startProcess(const ConverterCommand& command) = 0;
     /// True only for a regular file that can be opened for reading.
     virtual bool fileExists(const std::string& path) = 0;
-    /// The value of an environment variable, the empty string when it is not set.
-    virtual std::string environment(const std::string& name) = 0;
     /// The current local date and time as the log writes it.
     virtual std::string dateTimeText() = 0;
     /// Appends one whole record to the run log; returns why it failed, or nothing.
     virtual std::optional<std::string> appendRunLog(const std::string& record) = 0;
+};
+
+/// The process environment and the end of the program.
+class ProgramServices {
+public:
+    virtual ~ProgramServices() = default;
+    /// The value of an environment variable, the empty string when it is not set.
+    virtual std::string environment(const std::string& name) = 0;
     /// Ends the program at once.
     virtual void quit() = 0;
+};
 
+/// Drives, folders and files, for the Browse window.
+class FolderServices {
+public:
+    virtual ~FolderServices() = default;
     /// The folder the program stands in.
     virtual std::string currentFolder() = 0;
     /// The drives a user would browse: the root folder first, then the mounted volumes.
@@ -69,5 +90,14 @@ public:
     /// The folders and files of a folder; nullptr when it cannot be read.
     virtual std::shared_ptr<const FolderContents> readFolder(const std::string& path) = 0;
 };
+
+/// Everything the rules need from the world outside the model, one interface per concern so
+/// that each window is handed only the ones it uses. The real one talks to Qt and the
+/// operating system; tests and the scenario runner use fakes that record every call.
+class Services : public MessageBoxes,
+                 public FileDialogs,
+                 public ConverterServices,
+                 public ProgramServices,
+                 public FolderServices {};
 
 }  // namespace mapfeed

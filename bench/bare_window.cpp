@@ -1,6 +1,6 @@
 // The floor of the start-up benchmark: the least a Qt Widgets program does to put a window on
 // the screen. An empty widget of the main window's size, so both pay for the same frame, ended
-// by the same hook as the program right after its first paint.
+// like the program right after its first paint by the preloaded first_paint_exit.
 //
 //   bare_window [--label]
 //
@@ -12,14 +12,11 @@
 #include <QWidget>
 #include <cstring>
 
-#include "platform/ProgramSetup.h"
-
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QWidget window;
     window.resize(511, 436);
     if (argc > 1 && std::strcmp(argv[1], "--label") == 0) (new QLabel(QStringLiteral("Input file"), &window))->move(8, 8);
     window.show();
-    mapfeed::exitAfterFirstPaintIfAsked(&window);
     return QApplication::exec();
 }

@@ -30,7 +30,7 @@ jobs=$(nproc)
 ((jobs > 2)) && jobs=2
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMAPFEED_TESTS=OFF -DMAPFEED_BENCH=ON >/dev/null
 cmake --build "$build" --parallel "$jobs" \
-  --target mapfeed bare_window apply_click exit_at_once browse_relist reaper_choice >/dev/null
+  --target mapfeed bare_window first_paint_exit apply_click exit_at_once browse_relist reaper_choice >/dev/null
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/mapfeed-bench.XXXXXX")
 xvfb_pid=
@@ -59,7 +59,7 @@ export XDG_RUNTIME_DIR=$work/runtime
 unset WAYLAND_DISPLAY QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR \
   QT_STYLE_OVERRIDE QT_FONT_DPI QT_QPA_PLATFORMTHEME SESSION_MANAGER
 # Both programs end right after their first painted frame.
-export MAPFEED_EXIT_AFTER_FIRST_PAINT=1
+export LD_PRELOAD=$build/lib/first_paint_exit.so
 # The program starts in a folder of its own, like a user's project folder.
 mkdir "$work/start" && cd "$work/start"
 
@@ -135,7 +135,7 @@ x_mb=("${rss_mb[@]}")
 kill "$xvfb_pid" 2>/dev/null || true
 wait "$xvfb_pid" 2>/dev/null || true
 xvfb_pid=
-unset DISPLAY QT_QPA_PLATFORM MAPFEED_EXIT_AFTER_FIRST_PAINT
+unset DISPLAY QT_QPA_PLATFORM LD_PRELOAD
 cd "$MAPFEED_ROOT"
 
 # ---- "Apply", with the log on TMPDIR's file system, and on tmpfs when that is another one.

@@ -32,7 +32,7 @@ private:
 /// root down to the current folder, then the current folder's subfolders, all as full paths.
 class FolderList : public Control {
 public:
-    FolderList(Window& window, std::string name, Services& services)
+    FolderList(Window& window, std::string name, FolderServices& services)
         : Control(window, std::move(name), ControlKind::FolderList), services_(services) {}
 
     const std::string& path() const { return path_; }
@@ -51,7 +51,7 @@ public:
     std::function<void()> onChange;
 
 private:
-    Services& services_;
+    FolderServices& services_;
     std::string path_;
     std::vector<std::string> entries_;
     std::size_t chainLength_ = 0;
@@ -60,7 +60,7 @@ private:
 /// The names of a folder's files that match a pattern, without the folder.
 class FileList : public Control {
 public:
-    FileList(Window& window, std::string name, Services& services)
+    FileList(Window& window, std::string name, FolderServices& services)
         : Control(window, std::move(name), ControlKind::FileList), services_(services) {}
 
     const std::string& path() const { return path_; }
@@ -81,7 +81,7 @@ public:
 private:
     void relist(std::string path);
 
-    Services& services_;
+    FolderServices& services_;
     std::string path_;
     std::string pattern_ = "*.*";
     std::string selected_;

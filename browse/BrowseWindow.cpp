@@ -1,6 +1,5 @@
 #include "browse/BrowseWindow.h"
 
-#include "app/Application.h"
 
 namespace mapfeed {
 
@@ -11,12 +10,12 @@ constexpr char kSeparator = '/';
 
 }  // namespace
 
-BrowseWindow::BrowseWindow(Application& app, WindowHost& host)
+BrowseWindow::BrowseWindow(WindowHost& host, FolderServices& folders, Delivery delivery)
     : Window(host, "BrowFrm", "Browse", 3855, 3720),
       Drive1(*this, "Drive1"),
-      Dir1(*this, "Dir1", app.services),
-      File1(*this, "File1", app.services),
-      app_(app) {
+      Dir1(*this, "Dir1", folders),
+      File1(*this, "File1", folders),
+      delivery_(std::move(delivery)) {
     place(Drive1, nullptr, 120, 240, 1695, 315, 5);
     place(Dir1, nullptr, 120, 720, 1695, 2115, 1);
     place(File1, nullptr, 2040, 240, 1695, 2175, 0);
@@ -29,8 +28,8 @@ BrowseWindow::BrowseWindow(Application& app, WindowHost& host)
     ExtCmbo.accessibleName = "File name pattern";
 
     // The lists start at the current drive and folder, before any rule is tied to them.
-    const std::string here = app.services.currentFolder();
-    const std::vector<std::string> drives = app.services.drives();
+    const std::string here = folders.currentFolder();
+    const std::vector<std::string> drives = folders.drives();
     Drive1.setEntries(drives, drives.empty() ? "/" : drives.front());
     Dir1.setPath(here);
     File1.setPath(here);
@@ -65,9 +64,9 @@ void BrowseWindow::deliverSelection() {
     const std::string tail = name.size() < 3 ? name : name.substr(name.size() - 3);
     const std::string path = File1.path() + kSeparator + name;
     if (tail == "dgn")
-        app_.mapfeed.DgnFileTxt.setText(path);
+        delivery_.toDesignFile(path);
     else
-        app_.mapfeed.InfileTxt.setText(path);
+        delivery_.toInputFile(path);
 }
 
 void BrowseWindow::File1_DblClick() {

@@ -1,17 +1,25 @@
 #pragma once
 
+#include <functional>
+#include <string>
+
+#include "app/Services.h"
 #include "app/Window.h"
 #include "browse/BrowseLists.h"
 
 namespace mapfeed {
 
-class Application;
-
 /// "Browse" (`BrowFrm`): walks drives and folders and writes the chosen file's path into the
 /// main window: into the design-file field when the name ends in "dgn", else the input field.
 class BrowseWindow : public Window {
 public:
-    BrowseWindow(Application& app, WindowHost& host);
+    /// Where a chosen path goes: the main window's input-file or design-file field.
+    struct Delivery {
+        std::function<void(const std::string&)> toInputFile;
+        std::function<void(const std::string&)> toDesignFile;
+    };
+
+    BrowseWindow(WindowHost& host, FolderServices& folders, Delivery delivery);
 
     void Form_Load();
     void Drive1_Change();
@@ -33,7 +41,7 @@ private:
     /// Writes the folder and the selected name into the main window's matching field.
     void deliverSelection();
 
-    Application& app_;
+    Delivery delivery_;
 };
 
 }  // namespace mapfeed

@@ -1,11 +1,13 @@
 #include "dialogs/CellOptionsDialog.h"
 
-#include "app/Application.h"
 
 namespace mapfeed {
 
-CellOptionsDialog::CellOptionsDialog(Application& app, WindowHost& host)
-    : Window(host, "cellopts", "Cell Information", 5070, 1680), app_(app) {
+CellOptionsDialog::CellOptionsDialog(WindowHost& host, OptionTable& options, MessageBoxes& messages, Effects effects)
+    : Window(host, "cellopts", "Cell Information", 5070, 1680),
+      options_(options),
+      messages_(messages),
+      effects_(std::move(effects)) {
     place(CeTxt, nullptr, 1440, 120, 2535, 375, 0);
     place(Label1, nullptr, 120, 240, 1215, 375, 1);
     place(CnTxt, nullptr, 1440, 600, 2535, 375, 2);
@@ -27,42 +29,42 @@ CellOptionsDialog::CellOptionsDialog(Application& app, WindowHost& host)
 
 void CellOptionsDialog::ApplyCmd_Click() {
     if (CeTxt.text().empty()) {
-        if (app_.services.messageBox("You Must Enter a File Name", MessageButtons::OkCancel) == MessageAnswer::Cancel) {
+        if (messages_.messageBox("You Must Enter a File Name", MessageButtons::OkCancel) == MessageAnswer::Cancel) {
             // The cell choice is abandoned as a whole. Writing the shown text is no pick, so the
             // type list's rule does not run.
             hide();
-            app_.options.ClearOption(12);
-            app_.options.ClearOption(13);
-            app_.mapfeed.CentrCmb.setText("Point");
+            options_.ClearOption(Slot::CellLibrary);
+            options_.ClearOption(Slot::CellName);
+            effects_.showPointType();
             return;
         }
         setFocus(CeTxt);
         return;
     }
-    app_.options.SetOption(12, "-ce", CeTxt.text());
+    options_.SetOption(Slot::CellLibrary, "-ce", CeTxt.text());
     if (!CnTxt.text().empty())
-        app_.options.SetOption(13, "-cn", CnTxt.text());
+        options_.SetOption(Slot::CellName, "-cn", CnTxt.text());
     else
-        app_.options.ClearOption(13);
+        options_.ClearOption(Slot::CellName);
     hide();
 }
 
 void CellOptionsDialog::CloseCmd_Click() {
     // The fields decide, not the slots: an option applied before and erased by hand since stays.
     if (!CeTxt.text().empty()) {
-        app_.options.ClearOption(12);
+        options_.ClearOption(Slot::CellLibrary);
         CeTxt.setText("");
     }
     if (!CnTxt.text().empty()) {
-        app_.options.ClearOption(13);
+        options_.ClearOption(Slot::CellName);
         CnTxt.setText("");
     }
     hide();
 }
 
-void CellOptionsDialog::Br1Cmd_Click() { app_.openBrowse(); }
+void CellOptionsDialog::Br1Cmd_Click() { effects_.openBrowse(); }
 
-void CellOptionsDialog::Br2Cmd_Click() { app_.openBrowse(); }
+void CellOptionsDialog::Br2Cmd_Click() { effects_.openBrowse(); }
 
 void CellOptionsDialog::clearFromMainWindow() {
     CeTxt.setText("");

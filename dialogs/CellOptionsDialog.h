@@ -1,16 +1,25 @@
 #pragma once
 
+#include <functional>
+
+#include "app/Services.h"
 #include "app/Window.h"
+#include "job/OptionTable.h"
 
 namespace mapfeed {
-
-class Application;
 
 /// "Cell Information" (`cellopts`): the cell file (slot 12, "-ce") and the cell name
 /// (slot 13, "-cn") for the point type "Cells".
 class CellOptionsDialog : public Window {
 public:
-    CellOptionsDialog(Application& app, WindowHost& host);
+    /// What the dialog does beyond its own fields and slots.
+    struct Effects {
+        std::function<void()> openBrowse;
+        /// Shows "Point" as the main window's point/centroid type, without a pick.
+        std::function<void()> showPointType;
+    };
+
+    CellOptionsDialog(WindowHost& host, OptionTable& options, MessageBoxes& messages, Effects effects);
 
     void ApplyCmd_Click();
     void CloseCmd_Click();
@@ -29,7 +38,9 @@ public:
     Button Br2Cmd{*this, "Br2Cmd", "Browse"};
 
 private:
-    Application& app_;
+    OptionTable& options_;
+    MessageBoxes& messages_;
+    Effects effects_;
 };
 
 }  // namespace mapfeed

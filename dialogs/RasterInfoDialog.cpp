@@ -1,11 +1,10 @@
 #include "dialogs/RasterInfoDialog.h"
 
-#include "app/Application.h"
 
 namespace mapfeed {
 
-RasterInfoDialog::RasterInfoDialog(Application& app, WindowHost& host)
-    : Window(host, "rasterinfo", "Raster Information", 4680, 1680), app_(app) {
+RasterInfoDialog::RasterInfoDialog(WindowHost& host, OptionTable& options, MessageBoxes& messages)
+    : Window(host, "rasterinfo", "Raster Information", 4680, 1680), options_(options), messages_(messages) {
     place(Label1, nullptr, 120, 120, 2295, 255, 0);
     place(Label2, nullptr, 120, 480, 2295, 255, 1);
     place(Label3, nullptr, 120, 840, 2295, 255, 2);
@@ -32,23 +31,23 @@ void RasterInfoDialog::ApplyCmd_Click() {
     }
     if (firstEmpty) {
         const MessageAnswer answer =
-            app_.services.messageBox("You Must Enter a ULHX, ULHY and Pixel Size", MessageButtons::OkCancel);
+            messages_.messageBox("You Must Enter a ULHX, ULHY and Pixel Size", MessageButtons::OkCancel);
         if (answer == MessageAnswer::Cancel) {
             // The raster option is abandoned; the tick of the main window's box stays.
             hide();
-            app_.options.ClearOption(26);
+            options_.ClearOption(Slot::Raster);
             return;
         }
         setFocus(*firstEmpty);
         return;
     }
-    app_.options.SetOption(26, "-R", UlhxTxt.text() + "," + UlhyTxt.text() + "," + PixszTxt.text());
+    options_.SetOption(Slot::Raster, "-R", UlhxTxt.text() + "," + UlhyTxt.text() + "," + PixszTxt.text());
     hide();
 }
 
 void RasterInfoDialog::EndCmd_Click() {
     hide();
-    app_.options.ClearOption(26);
+    options_.ClearOption(Slot::Raster);
     UlhxTxt.setText("");
     UlhyTxt.setText("");
     PixszTxt.setText("");

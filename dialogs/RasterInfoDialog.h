@@ -1,16 +1,16 @@
 #pragma once
 
+#include "app/Services.h"
 #include "app/Window.h"
+#include "job/OptionTable.h"
 
 namespace mapfeed {
-
-class Application;
 
 /// "Raster Information" (`rasterinfo`): the grid's upper left-hand corner and pixel size,
 /// joined by commas into option slot 26 ("-R").
 class RasterInfoDialog : public Window {
 public:
-    RasterInfoDialog(Application& app, WindowHost& host);
+    RasterInfoDialog(WindowHost& host, OptionTable& options, MessageBoxes& messages);
 
     void ApplyCmd_Click();
     void EndCmd_Click();
@@ -27,7 +27,8 @@ public:
     Button EndCmd{*this, "EndCmd", "Cancel"};
 
 private:
-    Application& app_;
+    OptionTable& options_;
+    MessageBoxes& messages_;
 };
 
 }  // namespace mapfeed

@@ -1,15 +1,14 @@
 #include "dialogs/SymbologyDialog.h"
 
-#include "app/Application.h"
 #include "dialogs/DialogLayout.h"
 
 namespace mapfeed {
 
-const SymbologyDialog::Kind SymbologyDialog::kPoint{"pntsym", "Point Symbology", 14, "-sp", 960, "0"};
-const SymbologyDialog::Kind SymbologyDialog::kLine{"linesym", "Line Symbology", 10, "-sl", 840, ""};
+const SymbologyDialog::Kind SymbologyDialog::kPoint{"pntsym", "Point Symbology", Slot::PointSymbology, "-sp", 960, "0"};
+const SymbologyDialog::Kind SymbologyDialog::kLine{"linesym", "Line Symbology", Slot::LineSymbology, "-sl", 840, ""};
 
-SymbologyDialog::SymbologyDialog(Application& app, WindowHost& host, const Kind& kind)
-    : Window(host, kind.name, kind.caption, 2580, 1935), app_(app), kind_(kind) {
+SymbologyDialog::SymbologyDialog(WindowHost& host, OptionTable& options, const Kind& kind)
+    : Window(host, kind.name, kind.caption, 2580, 1935), options_(options), kind_(kind) {
     place(Label1, nullptr, 240, 225, 1500, 285, 0);
     place(Label2, nullptr, 270, 510, 1500, 285, 1);
     place(Label3, nullptr, 270, 795, 1500, 285, 2);
@@ -35,7 +34,7 @@ void SymbologyDialog::setFields(const char* text) {
 }
 
 void SymbologyDialog::ApplyCmd_Click() {
-    app_.options.SetOption(kind_.slot, kind_.flag, OutStyTxt.text() + "," + OutWtTxt.text() + "," + OutColorTxt.text());
+    options_.SetOption(kind_.slot, kind_.flag, OutStyTxt.text() + "," + OutWtTxt.text() + "," + OutColorTxt.text());
     hide();
 }
 
@@ -43,7 +42,7 @@ void SymbologyDialog::EndCmd_Click() {
     hide();
     setFields("0");
     // A slot that was never applied stays empty; an applied one is blanked, not emptied.
-    if (!app_.options.flag(kind_.slot).empty()) app_.options.BlankOption(kind_.slot);
+    if (!options_.flag(kind_.slot).empty()) options_.BlankOption(kind_.slot);
 }
 
 void SymbologyDialog::clearFromMainWindow() {

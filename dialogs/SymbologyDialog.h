@@ -1,10 +1,9 @@
 #pragma once
 
 #include "app/Window.h"
+#include "job/OptionTable.h"
 
 namespace mapfeed {
-
-class Application;
 
 /// The twin dialogs "Point Symbology" (`pntsym`, slot 14, "-sp") and "Line Symbology"
 /// (`linesym`, slot 10, "-sl"): style, weight and color joined by commas into one option.
@@ -13,7 +12,7 @@ public:
     struct Kind {
         const char* name;
         const char* caption;
-        int slot;
+        Slot slot;
         const char* flag;
         int endCmdWidth;
         const char* textAfterClear;  // what the main window's "Clear" writes into the fields
@@ -21,7 +20,7 @@ public:
     static const Kind kPoint;
     static const Kind kLine;
 
-    SymbologyDialog(Application& app, WindowHost& host, const Kind& kind);
+    SymbologyDialog(WindowHost& host, OptionTable& options, const Kind& kind);
 
     const Kind& kind() const { return kind_; }
 
@@ -42,7 +41,7 @@ public:
 private:
     void setFields(const char* text);
 
-    Application& app_;
+    OptionTable& options_;
     const Kind& kind_;
 };
 

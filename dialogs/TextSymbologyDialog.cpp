@@ -1,12 +1,11 @@
 #include "dialogs/TextSymbologyDialog.h"
 
-#include "app/Application.h"
 #include "dialogs/DialogLayout.h"
 
 namespace mapfeed {
 
-TextSymbologyDialog::TextSymbologyDialog(Application& app, WindowHost& host)
-    : Window(host, "textsym", "Text Symbology", 2580, 1935), app_(app) {
+TextSymbologyDialog::TextSymbologyDialog(WindowHost& host, OptionTable& options)
+    : Window(host, "textsym", "Text Symbology", 2580, 1935), options_(options) {
     place(Label1, nullptr, 240, 225, 1500, 285, 0);
     place(Label2, nullptr, 270, 510, 1500, 285, 1);
     place(Label3, nullptr, 270, 795, 1500, 285, 2);
@@ -31,17 +30,17 @@ void TextSymbologyDialog::restoreInitialTexts() {
     JustTxt.setText("2");
 }
 
-void TextSymbologyDialog::applyField(const TextField& field, int slot, const char* flag) {
+void TextSymbologyDialog::applyField(const TextField& field, Slot slot, const char* flag) {
     if (!field.text().empty())
-        app_.options.SetOption(slot, flag, field.text());
+        options_.SetOption(slot, flag, field.text());
     else
-        app_.options.BlankOption(slot);
+        options_.BlankOption(slot);
 }
 
 void TextSymbologyDialog::ApplyCmd_Click() {
-    applyField(FontTxt, 15, "-f");
-    applyField(JustTxt, 17, "-J");
-    applyField(SizeTxt, 16, "-txsz");
+    applyField(FontTxt, Slot::Font, "-f");
+    applyField(JustTxt, Slot::Justification, "-J");
+    applyField(SizeTxt, Slot::TextSize, "-txsz");
     hide();
 }
 

@@ -1,16 +1,15 @@
 #pragma once
 
 #include "app/Window.h"
+#include "job/OptionTable.h"
 
 namespace mapfeed {
-
-class Application;
 
 /// "Text Symbology" (`textsym`): font, size and justification, one option slot each
 /// (15 "-f", 16 "-txsz", 17 "-J").
 class TextSymbologyDialog : public Window {
 public:
-    TextSymbologyDialog(Application& app, WindowHost& host);
+    TextSymbologyDialog(WindowHost& host, OptionTable& options);
 
     void ApplyCmd_Click();
     void EndCmd_Click();
@@ -28,9 +27,9 @@ public:
 
 private:
     void restoreInitialTexts();
-    void applyField(const TextField& field, int slot, const char* flag);
+    void applyField(const TextField& field, Slot slot, const char* flag);
 
-    Application& app_;
+    OptionTable& options_;
 };
 
 }  // namespace mapfeed

@@ -27,33 +27,33 @@ MarkedPath splitSuffixMarker(const std::string& fieldText) {
 
 void deriveOptions(OptionTable& options, const JobFields& f) {
     if (f.centrCmbEnabled) {
-        options.SetOptionFlag(9, "-O");
+        options.SetOptionFlag(Slot::PointType, "-O");
         for (const auto& type : kPointTypes) {
             if (f.centrCmbText == type.text) {
-                options.SetOptionValue(9, type.letter);
+                options.SetOptionValue(Slot::PointType, type.letter);
                 break;
             }
         }
     }
 
-    options.SetOptionFlag(11, f.curvesSelected ? "-c" : " ");
+    options.SetOptionFlag(Slot::Curves, f.curvesSelected ? "-c" : " ");
 
     if (f.outlevEnabled && !f.outlev.empty())
-        options.SetOption(5, "-L", f.outlev);
+        options.SetOption(Slot::LineworkLevel, "-L", f.outlev);
     else
-        options.BlankOption(5);
+        options.BlankOption(Slot::LineworkLevel);
 
     if (f.centrTxtEnabled && !f.centrLevel.empty())
-        options.SetOption(6, "-C ", f.centrLevel);
+        options.SetOption(Slot::PointLevel, "-C ", f.centrLevel);
     else
-        options.ClearOption(6);
+        options.ClearOption(Slot::PointLevel);
 
     if (!f.mslink.empty() && !f.tableName.empty())
-        options.SetOption(8, "-M", f.mslink);
+        options.SetOption(Slot::Mslink, "-M", f.mslink);
     else
-        options.ClearOption(8);
+        options.ClearOption(Slot::Mslink);
 
-    if (f.source == "Arc/Info") options.SetOption(3, "-S", "A");
+    if (f.source == "Arc/Info") options.SetOption(Slot::Source, "-S", "A");
 }
 
 std::string composeCommandLine(const OptionTable& options, const JobFields& f) {

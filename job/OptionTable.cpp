@@ -2,25 +2,25 @@
 
 namespace mapfeed {
 
-void OptionTable::SetOption(int slot, std::string flag, std::string value) {
-    OptFlag.at(slot) = std::move(flag);
-    OptVal.at(slot) = std::move(value);
+void OptionTable::SetOption(Slot slot, std::string flag, std::string value) {
+    OptFlag.at(static_cast<int>(slot)) = std::move(flag);
+    OptVal.at(static_cast<int>(slot)) = std::move(value);
     changed();
 }
 
-void OptionTable::SetOptionFlag(int slot, std::string flag) {
-    OptFlag.at(slot) = std::move(flag);
+void OptionTable::SetOptionFlag(Slot slot, std::string flag) {
+    OptFlag.at(static_cast<int>(slot)) = std::move(flag);
     changed();
 }
 
-void OptionTable::SetOptionValue(int slot, std::string value) {
-    OptVal.at(slot) = std::move(value);
+void OptionTable::SetOptionValue(Slot slot, std::string value) {
+    OptVal.at(static_cast<int>(slot)) = std::move(value);
     changed();
 }
 
-void OptionTable::ClearOption(int slot) { SetOption(slot, "", ""); }
+void OptionTable::ClearOption(Slot slot) { SetOption(slot, "", ""); }
 
-void OptionTable::BlankOption(int slot) { SetOption(slot, " ", " "); }
+void OptionTable::BlankOption(Slot slot) { SetOption(slot, " ", " "); }
 
 void OptionTable::ClearAllOptions() {
     OptFlag.fill("");

@@ -6,7 +6,6 @@
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QWidget>
-#include <cstdlib>
 
 namespace mapfeed {
 
@@ -25,30 +24,7 @@ public:
     }
 };
 
-/// Ends the process once the widget it watches has been painted for the first time.
-class ExitAfterFirstPaint : public QObject {
-public:
-    using QObject::QObject;
-
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && !ending_) {
-            ending_ = true;
-            // Queued, so the rest of the frame is painted and flushed to the screen first.
-            QMetaObject::invokeMethod(this, [] { std::_Exit(0); }, Qt::QueuedConnection);
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    bool ending_ = false;
-};
-
 }  // namespace
-
-void exitAfterFirstPaintIfAsked(QWidget* window) {
-    if (!window || !qEnvironmentVariableIsSet("MAPFEED_EXIT_AFTER_FIRST_PAINT")) return;
-    window->installEventFilter(new ExitAfterFirstPaint(window));
-}
 
 void applyAppStyle(QApplication& qapp) {
     QApplication::setStyle(new AppStyle);

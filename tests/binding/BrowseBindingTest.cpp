@@ -23,7 +23,7 @@ protected:
         QDir::setCurrent(folder.path());
         host.attach(app);
         app.start();
-        app.openBrowse();
+        app.browFrm().show();
         view = host.view(app.browFrm());
     }
     ~BrowseBinding() override { QDir::setCurrent(previous); }

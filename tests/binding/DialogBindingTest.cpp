@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Application.h"
+#include "tests/support/WindowLookup.h"
 #include "platform/QtHost.h"
 #include "platform/QtServices.h"
 
@@ -109,7 +110,7 @@ TEST_F(DialogBinding, FrameCloseDiscardsAndReopeningStartsAfresh) {
     EXPECT_EQ("7", app.pntsym().OutStyTxt.text());
 
     host.view(app.pntsym())->close();
-    EXPECT_EQ(nullptr, app.window("pntsym"));
+    EXPECT_EQ(nullptr, mapfeed::testing::findWindow(app, "pntsym"));
 
     app.mapfeed.PntsymCmd.userClicks();
     EXPECT_EQ("0", app.pntsym().OutStyTxt.text());
@@ -120,7 +121,7 @@ TEST_F(DialogBinding, EscapeInADialogDiscardsIt) {
     app.mapfeed.LinsymCmd.userClicks();
     QWidget* apply = widgetOf(app.linesym(), app.linesym().ApplyCmd);
     QTest::keyClick(apply, Qt::Key_Escape);
-    EXPECT_EQ(nullptr, app.window("linesym"));
+    EXPECT_EQ(nullptr, mapfeed::testing::findWindow(app, "linesym"));
     EXPECT_EQ("", app.options.flag(10));
 }
 

@@ -18,7 +18,7 @@ TEST(HighDpi, EveryWindowRendersAtTwiceThePixels) {
     host.attach(app);
     app.start();
     app.mapfeed.ClearCmd.userClicks();
-    app.openBrowse();
+    app.browFrm().show();
     for (Window* window : app.windows()) {
         WindowView* view = host.view(*window);
         ASSERT_NE(nullptr, view);

@@ -198,7 +198,7 @@ TEST_F(MainWindowBinding, PreviewShowsWhatApplyWouldStart) {
 
 TEST_F(MainWindowBinding, EveryControlHasAnAccessibleName) {
     m.ClearCmd.userClicks();  // makes every dialog
-    app.openBrowse();
+    app.browFrm().show();
     for (Window* window : app.windows()) {
         WindowView* v = host.view(*window);
         for (Control* control : window->tabOrder()) {

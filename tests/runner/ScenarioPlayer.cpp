@@ -16,14 +16,13 @@
 #include "job/RunRecord.h"
 #include "tests/runner/ScenarioWorld.h"
 #include "tests/runner/Transcript.h"
+#include "tests/support/WindowLookup.h"
 
 namespace mapfeed::scenario {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-const char* const kWindowNames[] = {"mapfeed", "pntsym", "linesym", "textsym", "cellopts", "rasterinfo", "BrowFrm"};
 
 void replaceAll(std::string& text, const std::string& from, const std::string& to) {
     if (from.empty()) return;
@@ -191,16 +190,10 @@ private:
         ::mkfifo(target.c_str(), 0600);
     }
 
-    bool knownWindow(const std::string& name) const {
-        for (const char* known : kWindowNames)
-            if (name == known) return true;
-        return false;
-    }
-
     /// The window of a name the scenario language knows; nullptr when it does not exist now.
     Window* windowNamed(const std::string& name) {
-        Window* window = app_.window(name);
-        if (!window && !(knownWindow(name) && app_.knowsWindow(name))) malformed("unknown window " + name);
+        Window* window = testing::findWindow(app_, name);
+        if (!window && !testing::isWindowName(app_, name)) malformed("unknown window " + name);
         return window;
     }
 
@@ -235,7 +228,7 @@ private:
     }
 
     Control& resolve(const Target& t) {
-        Control* control = t.window ? t.window->find(t.controlName) : app_.prototypeControl(t.windowName, t.controlName);
+        Control* control = t.window ? t.window->find(t.controlName) : prototypes_.control(t.windowName, t.controlName);
         if (!control) malformed("unknown control " + t.windowName + "." + t.controlName);
         return *control;
     }
@@ -385,6 +378,7 @@ private:
     std::string work_;
     ScenarioWorld world_;
     Application app_;
+    testing::Prototypes prototypes_{app_};
     std::string transcript_;
     int line_ = 0;
 };

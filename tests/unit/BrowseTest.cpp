@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Application.h"
+#include "tests/support/WindowLookup.h"
 #include "browse/FilePattern.h"
 #include "tests/unit/FakeWorld.h"
 
@@ -52,7 +53,7 @@ class BrowseTest : public ::testing::Test {
 protected:
     BrowseTest() : app(world, world) {
         app.start();
-        app.openBrowse();
+        app.browFrm().show();
         world.events.clear();
     }
 
@@ -86,11 +87,11 @@ TEST_F(BrowseTest, DeliversByTheExactEndingOfTheName) {
     EXPECT_EQ("/work/olddgn", app.mapfeed.DgnFileTxt.text());
     EXPECT_EQ((std::vector<std::string>{"hide BrowFrm"}), world.events);
 
-    app.openBrowse();
+    app.browFrm().show();
     b.File1.userDoubleClicks("x.DGN");
     EXPECT_EQ("/work/x.DGN", app.mapfeed.InfileTxt.text());
 
-    app.openBrowse();
+    app.browFrm().show();
     b.File1.userPicks("zz");
     b.OkCmd.userClicks();
     EXPECT_EQ("/work/zz", app.mapfeed.InfileTxt.text());
@@ -99,7 +100,7 @@ TEST_F(BrowseTest, DeliversByTheExactEndingOfTheName) {
 TEST_F(BrowseTest, OkWithoutSelectionWritesTheFolderAndOneSeparator) {
     b.OkCmd.userClicks();
     EXPECT_EQ("/work/", app.mapfeed.InfileTxt.text());
-    app.openBrowse();
+    app.browFrm().show();
     b.Dir1.userOpens("/");
     b.OkCmd.userClicks();
     EXPECT_EQ("//", app.mapfeed.InfileTxt.text());
@@ -124,13 +125,13 @@ TEST_F(BrowseTest, CancelKeepsStateAndFrameCloseStartsAfresh) {
     b.Dir1.userOpens("/work/maps");
     b.ExtCmbo.userPicks("*.*");
     b.EndCmd.userClicks();
-    app.openBrowse();
+    app.browFrm().show();
     EXPECT_EQ("/work/maps", app.browFrm().Dir1.path());
     EXPECT_EQ("*.*", app.browFrm().File1.pattern());
 
     app.closeThroughFrame(app.browFrm());
-    EXPECT_EQ(nullptr, app.window("BrowFrm"));
-    app.openBrowse();
+    EXPECT_EQ(nullptr, mapfeed::testing::findWindow(app, "BrowFrm"));
+    app.browFrm().show();
     EXPECT_EQ("/work", app.browFrm().Dir1.path());
     EXPECT_EQ("*.gen", app.browFrm().File1.pattern());
 }

@@ -81,10 +81,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ConverterCommand, PathsWithoutBlanksOrQuotesGiveTheArgumentsOfTheWholeLine) {
     OptionTable table;
-    table.SetOption(7, "-T", "roads");
-    table.SetOption(14, "-sp", "1 2  3");
-    table.SetOption(12, "-cl", "C:\\cells\\lib.cel");
-    table.BlankOption(20);
+    table.SetOption(Slot::Table, "-T", "roads");
+    table.SetOption(Slot::PointSymbology, "-sp", "1 2  3");
+    table.SetOption(Slot::CellLibrary, "-cl", "C:\\cells\\lib.cel");
+    table.BlankOption(static_cast<Slot>(20));
     JobFields fields = files("C:\\data\\in.gen -+", "/w/out.dgn");
     fields.centrLevel = "5";  // slot 6 is "-C "
     fields.mslink = "1";
@@ -99,8 +99,8 @@ TEST(ConverterCommand, PathsWithoutBlanksOrQuotesGiveTheArgumentsOfTheWholeLine)
 
 TEST(ConverterCommand, EachSlotIsSplitOnItsOwn) {
     OptionTable table;
-    table.SetOption(7, "-T", "a\"b");  // an unclosed quote in the table name
-    table.SetOption(14, "-sp", "1 2 3");
+    table.SetOption(Slot::Table, "-T", "a\"b");  // an unclosed quote in the table name
+    table.SetOption(Slot::PointSymbology, "-sp", "1 2 3");
     JobFields fields = files("in.gen", "out.dgn");
     fields.centrLevel = "5";
     const Args args = compose(fields, table).arguments;

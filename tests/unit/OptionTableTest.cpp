@@ -15,9 +15,9 @@ TEST(OptionTable, EmptyTableJoinsToTwoBlanksPerSlot) {
 
 TEST(OptionTable, EachKindOfSlotPutsOutItsOwnBlanks) {
     OptionTable table;
-    table.SetOptionFlag(11, "-c");
-    table.SetOption(6, "-C ", "5");
-    table.BlankOption(5);
+    table.SetOptionFlag(Slot::Curves, "-c");
+    table.SetOption(Slot::PointLevel, "-C ", "5");
+    table.BlankOption(Slot::LineworkLevel);
     const std::string joined = table.JoinOptions("X");
     EXPECT_NE(std::string::npos, joined.find(" -c "));
     EXPECT_NE(std::string::npos, joined.find(" -C  5"));
@@ -28,20 +28,20 @@ TEST(OptionTable, EachKindOfSlotPutsOutItsOwnBlanks) {
 
 TEST(OptionTable, FlagAndValueAreWrittenSeparately) {
     OptionTable table;
-    table.SetOptionValue(9, "P");
-    table.SetOptionFlag(9, "-O");
-    table.SetOptionFlag(9, "-Q");
+    table.SetOptionValue(Slot::PointType, "P");
+    table.SetOptionFlag(Slot::PointType, "-O");
+    table.SetOptionFlag(Slot::PointType, "-Q");
     EXPECT_EQ("-Q", table.flag(9));
     EXPECT_EQ("P", table.value(9));
-    table.ClearOption(9);
+    table.ClearOption(Slot::PointType);
     EXPECT_EQ("", table.flag(9));
     EXPECT_EQ("", table.value(9));
 }
 
 TEST(OptionTable, ClearAllReturnsToTheStartState) {
     OptionTable table;
-    for (int slot = 0; slot < OptionTable::kSlots; ++slot) table.SetOption(slot, "-x", std::to_string(slot));
-    table.BlankOption(3);
+    for (int slot = 0; slot < OptionTable::kSlots; ++slot) table.SetOption(static_cast<Slot>(slot), "-x", std::to_string(slot));
+    table.BlankOption(Slot::Source);
     table.ClearAllOptions();
     EXPECT_EQ(OptionTable{}, table);
 }
@@ -65,7 +65,7 @@ JobFields linearJob() {
 
 TEST(CommandComposition, ComposesTheLinearExampleExactly) {
     OptionTable table;
-    table.SetOption(4, "-P", "L");
+    table.SetOption(Slot::Theme, "-P", "L");
     const JobFields job = linearJob();
     deriveOptions(table, job);
     const std::string expected = "perl -S mapfeed.pl -I in.gen -D out.dgn" + std::string(6, ' ') + " -S A -P L -L 12" +
@@ -104,7 +104,7 @@ TEST(CommandComposition, DerivedSlotsFollowTheFields) {
     EXPECT_EQ("T", table.value(9)) << "an unknown type keeps the last letter";
 
     job.centrCmbEnabled = false;
-    table.ClearOption(9);
+    table.ClearOption(Slot::PointType);
     deriveOptions(table, job);
     EXPECT_EQ("", table.flag(9)) << "a disabled type list leaves slot 9 alone";
 }

@@ -1,0 +1,43 @@
+#include "tests/support/WindowLookup.h"
+
+namespace mapfeed::testing {
+
+namespace {
+
+class SilentHost : public WindowHost {
+public:
+    void created(Window&) override {}
+    void shown(Window&) override {}
+    void hidden(Window&) override {}
+    void discarded(Window&) override {}
+    void focusMoved(Window&, Control&) override {}
+};
+
+SilentHost silentHost;
+
+}  // namespace
+
+Window* findWindow(Application& app, const std::string& name) {
+    for (Window* window : app.windows())
+        if (window->name() == name) return window;
+    return nullptr;
+}
+
+bool isWindowName(const Application& app, const std::string& name) {
+    if (name == app.mapfeed.name()) return true;
+    for (const auto& entry : app.dialogTable())
+        if (entry.name == name) return true;
+    return false;
+}
+
+Control* Prototypes::control(const std::string& windowName, const std::string& controlName) {
+    for (const auto& entry : app_.dialogTable()) {
+        if (entry.name != windowName) continue;
+        auto& made = made_[windowName];
+        made = entry.make(silentHost);
+        return made->find(controlName);
+    }
+    return nullptr;
+}
+
+}  // namespace mapfeed::testing
