@@ -34,7 +34,7 @@ public:
     /// Runs the main window's start-up rule and shows it.
     void start();
 
-    OptionTable options;
+    ObservedOptionTable options;
     Services& services;
     WindowHost& host;
     MainWindow mapfeed;

@@ -192,10 +192,8 @@ void MainWindow::ApplyCmd_Click() {
 }
 
 std::string MainWindow::previewCommandLine() const {
-    OptionTable trial = options_;
     const JobFields fields = jobFields();
-    deriveOptions(trial, fields);
-    return composeCommandLine(trial, fields);
+    return composeCommandLine(derivedOptions(options_, fields), fields);
 }
 
 void MainWindow::runConverter(const ConverterCommand& command) {

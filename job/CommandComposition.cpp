@@ -56,6 +56,11 @@ void deriveOptions(OptionTable& options, const JobFields& f) {
     if (f.source == "Arc/Info") options.SetOption(Slot::Source, "-S", "A");
 }
 
+OptionTable derivedOptions(OptionTable options, const JobFields& fields) {
+    deriveOptions(options, fields);
+    return options;
+}
+
 std::string composeCommandLine(const OptionTable& options, const JobFields& f) {
     std::string head = kCommandHead;
     head += f.infile;

@@ -39,6 +39,9 @@ MarkedPath splitSuffixMarker(const std::string& fieldText);
 /// Writes the slots that "Apply" derives from the main window's own fields (3, 5, 6, 8, 9, 11).
 void deriveOptions(OptionTable& options, const JobFields& fields);
 
+/// The table as "Apply" would leave it, without writing the one given.
+OptionTable derivedOptions(OptionTable options, const JobFields& fields);
+
 /// The head with both field texts as typed, every slot, and the marker when either field had one.
 std::string composeCommandLine(const OptionTable& options, const JobFields& fields);
 

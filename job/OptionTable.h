@@ -31,9 +31,17 @@ enum class Slot : int {
 /// Every window writes into fixed slots; "Apply" joins all of them, in slot order, onto the
 /// command line. The empty string and a single blank are both "nothing", but they put out a
 /// different number of blanks, so neither is ever skipped or trimmed.
+///
+/// A plain value: copies tell nobody of their writes. The job's own table is the
+/// ObservedOptionTable below, and a copy of it is a plain OptionTable again.
 class OptionTable {
 public:
     static constexpr int kSlots = 27;
+
+    OptionTable() = default;
+    OptionTable(const OptionTable&) = default;
+    OptionTable& operator=(const OptionTable&) = default;
+    virtual ~OptionTable() = default;
 
     void SetOption(Slot slot, std::string flag, std::string value);
     void SetOptionFlag(Slot slot, std::string flag);
@@ -52,22 +60,29 @@ public:
 
     bool operator==(const OptionTable& other) const { return OptFlag == other.OptFlag && OptVal == other.OptVal; }
 
-    /// Told after every write. A copy of the table starts without one, so that work done on
-    /// a copy (the command preview) tells nobody.
-    struct ChangeHook {
-        std::function<void()> call;
-        ChangeHook() = default;
-        ChangeHook(const ChangeHook&) {}
-        ChangeHook& operator=(const ChangeHook&) { return *this; }
-    } onChanged;
+protected:
+    /// Called after every write.
+    virtual void changed() {}
 
 private:
-    void changed() const {
-        if (onChanged.call) onChanged.call();
-    }
-
     std::array<std::string, kSlots> OptFlag;
     std::array<std::string, kSlots> OptVal;
+};
+
+/// The one table of the running job: tells its observer (the command preview) after every
+/// write. It is not copied; `OptionTable copy = table;` takes its slots alone.
+class ObservedOptionTable : public OptionTable {
+public:
+    ObservedOptionTable() = default;
+    ObservedOptionTable(const ObservedOptionTable&) = delete;
+    ObservedOptionTable& operator=(const ObservedOptionTable&) = delete;
+
+    std::function<void()> onChanged;
+
+protected:
+    void changed() override {
+        if (onChanged) onChanged();
+    }
 };
 
 }  // namespace mapfeed

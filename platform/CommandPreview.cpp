@@ -39,7 +39,7 @@ void addCommandPreview(WindowView& view, Application& app) {
         guard->setCursorPosition(0);
     };
     refresh();
-    app.options.onChanged.call = refresh;
+    app.options.onChanged = refresh;
     app.mapfeed.onAnyControlChanged = refresh;
 }
 
