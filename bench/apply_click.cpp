@@ -35,6 +35,8 @@
 #include "job/ArgumentSplit.h"
 #include "job/RunRecord.h"
 #include "platform/posix/PosixServices.h"
+#include "tests/support/HeadlessServices.h"
+#include "tests/support/SilentHost.h"
 
 extern char** environ;
 
@@ -43,23 +45,14 @@ namespace {
 namespace fs = std::filesystem;
 
 /// The operating system's services; a message box would mean "Apply" refused or failed.
-class BenchServices : public mapfeed::posix::PosixServices {
+class BenchServices : public mapfeed::testing::HeadlessServices {
 public:
-    mapfeed::MessageAnswer messageBox(const std::string& text, mapfeed::MessageButtons) override {
-        lastMessage = text;
-        ++messages;
-        return mapfeed::MessageAnswer::Ok;
-    }
-    std::optional<std::string> showOpenFile(const mapfeed::OpenFileDialog&) override { return std::nullopt; }
-    void quit() override {}
     mapfeed::StartResult startProcess(const mapfeed::ConverterCommand& command) override {
         mapfeed::StartResult start = PosixServices::startProcess(command);
         lastPid = static_cast<pid_t>(start.taskId);
         return start;
     }
 
-    int messages = 0;
-    std::string lastMessage;
     pid_t lastPid = 0;
 };
 
@@ -67,16 +60,6 @@ public:
 void awaitReaped(pid_t pid) {
     while (pid > 0 && ::kill(pid, 0) == 0) ::usleep(20);
 }
-
-/// Shows nothing: the model runs without a toolkit.
-class HeadlessHost : public mapfeed::WindowHost {
-public:
-    void created(mapfeed::Window&) override {}
-    void shown(mapfeed::Window&) override {}
-    void hidden(mapfeed::Window&) override {}
-    void discarded(mapfeed::Window&) override {}
-    void focusMoved(mapfeed::Window&, mapfeed::Control&) override {}
-};
 
 constexpr const char* kInput = "in.gen";
 constexpr const char* kDesign = "out.dgn";
@@ -96,7 +79,7 @@ std::int64_t logLines() {
 
 void ApplyClick(benchmark::State& state) {
     BenchServices services;
-    HeadlessHost host;
+    mapfeed::testing::SilentHost host;
     mapfeed::Application app(services, host);
     app.start();
     fillJob(app);
@@ -126,7 +109,7 @@ void reapWhenDone(pid_t pid) {
 void BareSpawn(benchmark::State& state) {
     // The arguments "Apply" starts, taken from the same model.
     BenchServices services;
-    HeadlessHost host;
+    mapfeed::testing::SilentHost host;
     mapfeed::Application app(services, host);
     app.start();
     fillJob(app);

@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "app/Services.h"
-#include "app/WindowHost.h"
+#include "tests/support/SilentHost.h"
 
 namespace mapfeed {
 
 /// A world that answers at random: message boxes, file dialogs, failing starts and logs, and a
 /// few synthetic folders, some of them unreadable. It records what was started.
-class RandomWorld : public Services, public WindowHost {
+class RandomWorld : public Services, public testing::SilentHost {
 public:
     explicit RandomWorld(std::mt19937& random) : random_(random) {
         folders_["/"] = {{"w", "m"}, {}};
@@ -71,12 +71,6 @@ public:
         if (found == folders_.end()) return nullptr;  // unreadable or gone
         return std::make_shared<FolderContents>(found->second);
     }
-
-    void created(Window&) override {}
-    void shown(Window&) override {}
-    void hidden(Window&) override {}
-    void discarded(Window&) override {}
-    void focusMoved(Window&, Control&) override {}
 
     std::size_t records = 0;
     std::string brokenRecord;  // the first record that was not three whole lines

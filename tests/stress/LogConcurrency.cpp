@@ -22,6 +22,8 @@
 
 #include "app/Application.h"
 #include "platform/posix/PosixServices.h"
+#include "tests/support/HeadlessServices.h"
+#include "tests/support/SilentHost.h"
 
 namespace fs = std::filesystem;
 using namespace mapfeed;
@@ -32,22 +34,7 @@ constexpr int kPrograms = 4;
 constexpr int kRunsEach = 250;
 
 /// The real services without a screen: every message box is a failure of the test.
-class HeadlessServices : public posix::PosixServices, public WindowHost {
-public:
-    int messages = 0;
-    MessageAnswer messageBox(const std::string& text, MessageButtons) override {
-        std::fprintf(stderr, "message box: %s\n", text.c_str());
-        ++messages;
-        return MessageAnswer::Ok;
-    }
-    std::optional<std::string> showOpenFile(const OpenFileDialog&) override { return std::nullopt; }
-    void quit() override {}
-    void created(Window&) override {}
-    void shown(Window&) override {}
-    void hidden(Window&) override {}
-    void discarded(Window&) override {}
-    void focusMoved(Window&, Control&) override {}
-};
+class HeadlessWorld : public testing::HeadlessServices, public testing::SilentHost {};
 
 std::string read(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -90,7 +77,7 @@ bool waitUntil(const std::function<bool()>& done, double seconds) {
 /// One program: 250 presses of "Apply", each with its own level so that every command is
 /// told apart. Exits non-zero on a message box or a zombie.
 [[noreturn]] void runProgram(int program) {
-    HeadlessServices services;
+    HeadlessWorld services;
     Application app(services, services);
     app.start();
     app.mapfeed.InfileTxt.userTypes("in.gen");
@@ -103,6 +90,7 @@ bool waitUntil(const std::function<bool()>& done, double seconds) {
     // soon after, the program must have reaped it.
     const bool reaped = waitUntil([] { return zombieChildren() == 0; }, 30);
     if (!reaped) std::fprintf(stderr, "program %d: zombies left: %d\n", program, zombieChildren());
+    if (services.messages) std::fprintf(stderr, "program %d: message box: %s\n", program, services.lastMessage.c_str());
     std::_Exit(services.messages == 0 && reaped ? 0 : 1);
 }
 
@@ -185,7 +173,7 @@ int main() {
     const pid_t quitter = ::fork();
     if (quitter == 0) {
         ::setenv("STUB_SLEEP", "1", 1);
-        HeadlessServices services;
+        HeadlessWorld services;
         Application app(services, services);
         app.start();
         app.mapfeed.InfileTxt.userTypes("in.gen");

@@ -1,17 +1,10 @@
 #include "tests/support/WindowLookup.h"
 
+#include "tests/support/SilentHost.h"
+
 namespace mapfeed::testing {
 
 namespace {
-
-class SilentHost : public WindowHost {
-public:
-    void created(Window&) override {}
-    void shown(Window&) override {}
-    void hidden(Window&) override {}
-    void discarded(Window&) override {}
-    void focusMoved(Window&, Control&) override {}
-};
 
 SilentHost silentHost;
 
