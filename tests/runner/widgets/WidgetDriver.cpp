@@ -128,6 +128,21 @@ void WidgetDriver::lineEnded(int) {
     if (shown != composed)
         violation("the preview differs from what Apply would start:\n  preview: " + shown.toStdString() +
                   "\n  Apply:   " + composed.toStdString());
+    checkListPositions();
+}
+
+void WidgetDriver::checkListPositions() {
+    // A list that shows one of its entries has that entry current, so the arrow keys and the
+    // open list start from it and leaving the list commits nothing.
+    for (Window* window : app_->windows())
+        for (const Control* control : window->controls()) {
+            auto* combo = qobject_cast<QComboBox*>(widget(*control));
+            if (!combo || !combo->isEditable()) continue;
+            const int named = combo->findText(combo->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+            if (named >= 0 && combo->currentIndex() != named)
+                violation(window->name() + "." + control->name() + " shows entry " + std::to_string(named) +
+                          " but its current entry is " + std::to_string(combo->currentIndex()));
+        }
 }
 
 void WidgetDriver::expectHit(const Control& control, QWidget* hit) {

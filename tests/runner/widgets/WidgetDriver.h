@@ -17,7 +17,8 @@ namespace mapfeed::scenario {
 /// Events as a user's clicks and keystrokes on the real widgets; looks read back from them.
 /// Checks, around every line, that the window and the model agree:
 /// - the command preview shows what "Apply" would start now;
-/// - a converter start runs exactly the command line the preview showed before the event.
+/// - a converter start runs exactly the command line the preview showed before the event;
+/// - a list showing one of its entries has that entry current.
 class WidgetDriver : public EventDriver {
 public:
     WidgetDriver(std::function<void(const std::string&)> print, std::vector<std::string>& violations);
@@ -53,6 +54,7 @@ private:
     /// Whether a click at a control's place reached it.
     void expectHit(const Control& control, QWidget* hit);
     QString previewText() const;
+    void checkListPositions();
 
     std::function<void(const std::string&)> print_;
     std::vector<std::string>& violations_;
