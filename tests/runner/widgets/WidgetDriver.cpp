@@ -113,6 +113,7 @@ QString WidgetDriver::previewText() const {
     if (auto* line = qobject_cast<QLineEdit*>(preview)) return line->text();
     if (auto* plain = qobject_cast<QPlainTextEdit*>(preview)) return plain->toPlainText();
     if (auto* rich = qobject_cast<QTextEdit*>(preview)) return rich->toPlainText();
+    if (auto* label = qobject_cast<QLabel*>(preview)) return label->text();
     return {};
 }
 
