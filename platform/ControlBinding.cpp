@@ -1,5 +1,6 @@
 #include "platform/ControlBinding.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QFile>
 #include <limits>
@@ -153,6 +154,13 @@ void bindTextField(TextField& field, QLineEdit* widget) {
         });
 }
 
+// Only a user's pick of an entry may run a list's choice rule, and QComboBox reports as a pick
+// (`activated`) whatever it takes for one. Besides a pick from the open list and the arrow keys,
+// an editable QComboBox commits its edit text when the line edit finishes editing (focus out,
+// also into the list's own popup as it opens, and Enter): if the text names an entry other than
+// the current one, it makes that entry current and emits `activated`. So the current entry is
+// kept on the entry the shown text names, always; then Qt finds nothing to commit, and the arrow
+// keys and the popup start from what is shown.
 void bindList(ListBox& list, QComboBox* widget) {
     widget->setEditable(true);
     widget->setInsertPolicy(QComboBox::NoInsert);
@@ -168,7 +176,17 @@ void bindList(ListBox& list, QComboBox* widget) {
             guard->clear();
             for (const std::string& entry : entries) guard->addItem(qt(entry));
         }
-        if (guard->currentText() != qt(list.text())) guard->setEditText(qt(list.text()));
+        const QString text = qt(list.text());
+        const int entry = guard->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (guard->currentText() != text) {
+            // A rule's write: the entry it names becomes current, or none (which empties the
+            // text part, so the text is written after it).
+            guard->setCurrentIndex(entry);
+            guard->setEditText(text);
+        } else if (entry >= 0 && guard->currentIndex() != entry) {
+            // Typed: the text part already shows it and keeps its cursor and undo steps.
+            guard->setCurrentIndex(entry);
+        }
         guard->setEnabled(list.enabled());
     };
     sync();
@@ -219,14 +237,21 @@ void bindCheckBox(CheckBox& box, QCheckBox* widget, QWidget* container) {
 }
 
 void bindOptionButton(OptionButton& option, QRadioButton* widget) {
-    // The model keeps the buttons of a frame exclusive; Qt's own exclusivity would fight it.
-    widget->setAutoExclusive(false);
     widget->setText(qt(option.caption()));
     QPointer<QRadioButton> guard(widget);
     auto sync = [&option, guard] {
         if (!guard) return;
         const QSignalBlocker blocker(guard);
-        guard->setChecked(option.selected());
+        if (option.selected()) {
+            // In an exclusive group this unchecks the other button, as the model did.
+            guard->setChecked(true);
+        } else if (guard->isChecked()) {
+            // An exclusive group keeps its checked button checked; the model may hold none.
+            QButtonGroup* group = guard->group();
+            if (group) group->setExclusive(false);
+            guard->setChecked(false);
+            if (group) group->setExclusive(true);
+        }
         guard->setEnabled(option.enabled());
     };
     applyFont(widget, option);

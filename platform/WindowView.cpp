@@ -1,6 +1,7 @@
 #include "platform/WindowView.h"
 
 #include <QAbstractButton>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <cmath>
+#include <map>
 
 #include "app/Window.h"
 #include "browse/BrowseLists.h"
@@ -43,6 +45,16 @@ protected:
 
 private:
     QCheckBox* box_;
+};
+
+/// An option button whose whole layout box takes the click, as the classic option button did;
+/// Qt's own takes it only on the circle and the caption's text.
+class OptionButtonWidget : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
 };
 
 }  // namespace
@@ -98,6 +110,9 @@ void WindowView::reject() {
 }
 
 void WindowView::build() {
+    // The option buttons of a frame are one exclusive group: the arrow keys move between them
+    // and select, as a screen reader expects of radio buttons.
+    std::map<const Frame*, QButtonGroup*> optionGroups;
     for (Control* control : window_.controls()) {
         QWidget* parent = control->frame ? widgetFor(*control->frame) : this;
         QWidget* widget = nullptr;
@@ -123,7 +138,17 @@ void WindowView::build() {
                 focusWidget = box;
                 break;
             }
-            case ControlKind::OptionButton: widget = new QRadioButton(parent); break;
+            case ControlKind::OptionButton: {
+                auto* option = new OptionButtonWidget(parent);
+                QButtonGroup*& group = optionGroups[control->frame];
+                if (!group) {
+                    group = new QButtonGroup(this);
+                    group->setExclusive(true);
+                }
+                group->addButton(option);
+                widget = option;
+                break;
+            }
             case ControlKind::Label: widget = new QLabel(parent); break;
             case ControlKind::Frame: widget = new QGroupBox(parent); break;
             case ControlKind::DriveList: widget = new QComboBox(parent); break;

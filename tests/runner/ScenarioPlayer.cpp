@@ -14,6 +14,7 @@
 #include "app/Application.h"
 #include "browse/BrowseLists.h"
 #include "job/RunRecord.h"
+#include "tests/runner/EventDriver.h"
 #include "tests/runner/ScenarioWorld.h"
 #include "tests/runner/Transcript.h"
 #include "tests/support/WindowLookup.h"
@@ -115,12 +116,20 @@ std::vector<std::string> characters(const std::string& text) {
 
 class Player {
 public:
-    explicit Player(std::string work)
-        : work_(std::move(work)), world_([this](const std::string& line) { print(line); }), app_(world_, world_) {
+    Player(std::string work, const DriverFactory& makeDriver)
+        : work_(std::move(work)),
+          driver_(makeDriver([this](const std::string& line) { print(line); })),
+          world_(driver_->world()),
+          app_(world_, driver_->host()) {
+        driver_->attach(app_);
         app_.start();
     }
 
-    ~Player() { world_.endTranscript(); }
+    ~Player() {
+        // What happens as the program ends (windows let go) is no part of the transcript.
+        printing_ = false;
+        world_.endTranscript();
+    }
 
     std::string transcript() const { return transcript_; }
     bool ended() const { return world_.quitRequested; }
@@ -128,6 +137,13 @@ public:
     void playLine(const std::string& line, int number) {
         line_ = number;
         print("> " + line);
+        driver_->lineStarts(number);
+        playCommand(line, number);
+        if (!ended()) driver_->lineEnded(number);
+    }
+
+private:
+    void playCommand(const std::string& line, int number) {
         const std::size_t blank = line.find(' ');
         const std::string command = line.substr(0, blank);
         Arguments args(blank == std::string::npos ? "" : line.substr(blank + 1), number, work_);
@@ -161,8 +177,8 @@ public:
         else throw MalformedLine(number, "unknown command " + command);
     }
 
-private:
     void print(std::string line) {
+        if (!printing_) return;
         replaceAll(line, work_, "$WORK");
         transcript_ += line + "\n";
     }
@@ -216,11 +232,11 @@ private:
 
     /// The control an event goes to, or nullptr when the event is ignored (and said so).
     Control* eventControl(const Target& t, Control* control) {
-        if (!t.window || !t.window->visible()) {
+        if (!t.window || !driver_->isShown(*t.window)) {
             print("ignored: " + t.windowName + " is not shown");
             return nullptr;
         }
-        if (!control->enabled()) {
+        if (!driver_->isEnabled(*control)) {
             print("ignored: " + t.windowName + "." + t.controlName + " is disabled");
             return nullptr;
         }
@@ -240,17 +256,7 @@ private:
         if (control.kind() != ControlKind::TextField && control.kind() != ControlKind::List)
             malformed(t.controlName + " takes no typing");
         if (!eventControl(t, &control)) return;
-        typeInto(control, text);
-    }
-
-    static void typeInto(Control& control, const std::string& text) {
-        if (control.kind() == ControlKind::TextField) static_cast<TextField&>(control).userTypes(text);
-        else static_cast<ListBox&>(control).userTypes(text);
-    }
-
-    static std::string textOf(const Control& control) {
-        if (control.kind() == ControlKind::TextField) return static_cast<const TextField&>(control).text();
-        return static_cast<const ListBox&>(control).text();
+        driver_->type(control, text);
     }
 
     void keys(Arguments& args) {
@@ -260,10 +266,11 @@ private:
         if (control.kind() != ControlKind::TextField && control.kind() != ControlKind::List)
             malformed(t.controlName + " takes no typing");
         if (!eventControl(t, &control)) return;
+        driver_->startKeys(control);
         for (const std::string& character : characters(text)) {
             // A rule set off by one keystroke may disable the field or hide its window.
-            if (ended() || !t.window->visible() || !control.enabled()) break;
-            typeInto(control, textOf(control) + character);
+            if (ended() || !driver_->isShown(*t.window) || !driver_->isEnabled(control)) break;
+            driver_->typeCharacter(control, character);
         }
     }
 
@@ -272,21 +279,17 @@ private:
         Control& control = resolve(t);
         const std::string entry = args.text("ENTRY");
         // The same steps for every kind of list: the entry must be listed, then it is picked.
-        auto pickFrom = [&](auto& list, auto choose) {
+        auto listed = [&](const auto& list) {
             if (!list.holds(entry)) malformed(t.controlName + " holds no entry " + quoted(entry));
-            if (eventControl(t, &control)) choose(list);
         };
         switch (control.kind()) {
-            case ControlKind::List:
-                return pickFrom(static_cast<ListBox&>(control), [&](ListBox& l) { l.userPicks(entry); });
-            case ControlKind::DriveList:
-                return pickFrom(static_cast<DriveList&>(control), [&](DriveList& l) { l.userPicks(entry); });
-            case ControlKind::FolderList:
-                return pickFrom(static_cast<FolderList&>(control), [&](FolderList& l) { l.userOpens(entry); });
-            case ControlKind::FileList:
-                return pickFrom(static_cast<FileList&>(control), [&](FileList& l) { l.userPicks(entry); });
+            case ControlKind::List: listed(static_cast<ListBox&>(control)); break;
+            case ControlKind::DriveList: listed(static_cast<DriveList&>(control)); break;
+            case ControlKind::FolderList: listed(static_cast<FolderList&>(control)); break;
+            case ControlKind::FileList: listed(static_cast<FileList&>(control)); break;
             default: malformed(t.controlName + " is not a list");
         }
+        if (eventControl(t, &control)) driver_->pick(control, entry);
     }
 
     void doubleClick(Arguments& args) {
@@ -296,7 +299,7 @@ private:
         if (control.kind() != ControlKind::FileList) malformed(t.controlName + " takes no double click");
         auto& files = static_cast<FileList&>(control);
         if (!files.holds(name)) malformed(t.controlName + " holds no entry " + quoted(name));
-        if (eventControl(t, &control)) files.userDoubleClicks(name);
+        if (eventControl(t, &control)) driver_->doubleClick(files, name);
     }
 
     void click(Arguments& args) {
@@ -306,10 +309,7 @@ private:
         const ControlKind kind = control.kind();
         if (kind != ControlKind::Button && kind != ControlKind::CheckBox && kind != ControlKind::OptionButton)
             malformed(t.controlName + " cannot be clicked");
-        if (!eventControl(t, &control)) return;
-        if (kind == ControlKind::Button) static_cast<Button&>(control).userClicks();
-        else if (kind == ControlKind::CheckBox) static_cast<CheckBox&>(control).userClicks();
-        else static_cast<OptionButton&>(control).userClicks();
+        if (eventControl(t, &control)) driver_->click(control);
     }
 
     void hover(Arguments& args) {
@@ -318,20 +318,18 @@ private:
         Control& control = resolve(t);
         if (control.kind() != ControlKind::Button && control.kind() != ControlKind::Frame)
             malformed(t.controlName + " is neither a button nor a frame");
-        if (!eventControl(t, &control)) return;
-        if (control.kind() == ControlKind::Button) static_cast<Button&>(control).userHovers();
-        else static_cast<Frame&>(control).userHovers();
+        if (eventControl(t, &control)) driver_->hover(control);
     }
 
     void close(Arguments& args) {
         const std::string name = args.word("WINDOW");
         args.end();
         Window* window = windowNamed(name);
-        if (!window || !window->visible()) {
+        if (!window || !driver_->isShown(*window)) {
             print("ignored: " + name + " is not shown");
             return;
         }
-        app_.closeThroughFrame(*window);
+        driver_->close(*window);
     }
 
     void answer(Arguments& args) {
@@ -355,7 +353,10 @@ private:
             dumpLog();
             return;
         }
-        print(describe(resolve(target(what))));
+        const Target t = target(what);
+        const Control& control = resolve(t);
+        // A window not made yet has no widgets: it is described as its first opening shows it.
+        print(t.window ? driver_->describe(control) : describe(control));
     }
 
     void dumpLog() {
@@ -376,10 +377,12 @@ private:
     }
 
     std::string work_;
-    ScenarioWorld world_;
+    std::string transcript_;
+    bool printing_ = true;
+    std::unique_ptr<EventDriver> driver_;
+    ScenarioWorld& world_;
     Application app_;
     testing::Prototypes prototypes_{app_};
-    std::string transcript_;
     int line_ = 0;
 };
 
@@ -412,11 +415,11 @@ bool skipped(const std::string& line) {
 
 }  // namespace
 
-std::string play(const std::vector<std::string>& lines, std::string* partial) {
+std::string play(const std::vector<std::string>& lines, std::string* partial, const DriverFactory& makeDriver) {
     std::setlocale(LC_ALL, "C");
     ::unsetenv("ACTIVEPROJECT");
     WorkFolder work;
-    Player player(work.path());
+    Player player(work.path(), makeDriver ? makeDriver : DriverFactory(makeModelDriver));
     try {
         for (std::size_t i = 0; i < lines.size() && !player.ended(); ++i)
             if (!skipped(lines[i])) player.playLine(lines[i], static_cast<int>(i + 1));

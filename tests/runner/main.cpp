@@ -1,5 +1,6 @@
 // mapfeed-scenario: plays a scenario against the window model and prints its transcript, or
-// with --check compares the transcript with the .expected file beside the scenario.
+// with --check compares the transcript with the .expected file beside the scenario. With
+// --widgets the same events are a user's mouse and key events on the real Qt window.
 
 #include <spawn.h>
 #include <sys/wait.h>
@@ -15,6 +16,9 @@
 #include <vector>
 
 #include "tests/runner/ScenarioPlayer.h"
+#ifdef MAPFEED_SCENARIO_WIDGETS
+#include "tests/runner/widgets/WidgetPlayer.h"
+#endif
 
 extern char** environ;
 
@@ -62,7 +66,7 @@ void printDifference(const std::string& expectedPath, const std::string& actual)
 }
 
 int usage() {
-    std::cerr << "usage: mapfeed-scenario [--check] FILE.scenario\n";
+    std::cerr << "usage: mapfeed-scenario [--widgets] [--check] FILE.scenario\n";
     return 2;
 }
 
@@ -70,13 +74,21 @@ int usage() {
 
 int main(int argc, char** argv) {
     bool check = false;
+    bool widgets = false;
     std::string path;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--check") == 0) check = true;
+        else if (std::strcmp(argv[i], "--widgets") == 0) widgets = true;
         else if (path.empty()) path = fs::absolute(argv[i]).string();
         else return usage();
     }
     if (path.empty()) return usage();
+#ifndef MAPFEED_SCENARIO_WIDGETS
+    if (widgets) {
+        std::cerr << "mapfeed-scenario: error: --widgets needs the Qt build (this one was built without Qt)\n";
+        return 2;
+    }
+#endif
 
     std::vector<std::string> lines;
     if (!readLines(path, lines)) {
@@ -85,8 +97,15 @@ int main(int argc, char** argv) {
     }
 
     std::string transcript;
+    // Where a play through the widgets found the window out of step with the model.
+    std::vector<std::string> violations;
     try {
-        transcript = mapfeed::scenario::play(lines, &transcript);
+#ifdef MAPFEED_SCENARIO_WIDGETS
+        if (widgets)
+            transcript = mapfeed::scenario::playThroughWidgets(argc, argv, lines, &transcript, violations);
+        else
+#endif
+            transcript = mapfeed::scenario::play(lines, &transcript);
     } catch (const mapfeed::scenario::MalformedLine& error) {
         if (!check) std::cout << transcript;
         std::cerr << path << ":" << error.lineNumber << ": error: " << error.what() << "\n";
@@ -96,16 +115,18 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    for (const std::string& violation : violations) std::cerr << path << ":" << violation << "\n";
+    const int invariantStatus = violations.empty() ? 0 : 1;
     if (!check) {
         std::cout << transcript;
-        return 0;
+        return invariantStatus;
     }
     const std::string expectedPath = fs::path(path).replace_extension(".expected").string();
     if (!fs::exists(expectedPath)) {
         std::cerr << expectedPath << ": error: no expected transcript beside the scenario\n";
         return 2;
     }
-    if (readFile(expectedPath) == transcript) return 0;
+    if (readFile(expectedPath) == transcript) return invariantStatus;
     printDifference(expectedPath, transcript);
     return 1;
 }

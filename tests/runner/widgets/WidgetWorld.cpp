@@ -1,0 +1,98 @@
+#include "tests/runner/widgets/WidgetWorld.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "tests/runner/Transcript.h"
+#include "tests/runner/widgets/UserInput.h"
+
+namespace mapfeed::scenario {
+
+WidgetWorld::WidgetWorld(std::function<void(const std::string&)> print, QtHost& host)
+    : ScenarioWorld(print), print_(std::move(print)), real_(host) {
+    qApp->installEventFilter(this);
+}
+
+WidgetWorld::~WidgetWorld() { qApp->removeEventFilter(this); }
+
+MessageAnswer WidgetWorld::messageBox(const std::string& text, MessageButtons buttons) {
+    return real_.messageBox(text, buttons);
+}
+
+std::optional<std::string> WidgetWorld::showOpenFile(const OpenFileDialog& dialog) {
+    lastDialog_ = dialog;
+    std::optional<std::string> chosen = real_.showOpenFile(dialog);
+    print_(chosen ? "  -> " + scenario::quoted(*chosen) : "  -> cancel");
+    return chosen;
+}
+
+bool WidgetWorld::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::Show) return false;
+    // Answered once the box runs its own event loop, as a person would answer it.
+    if (auto* box = qobject_cast<QMessageBox*>(watched)) {
+        QTimer::singleShot(0, box, [this, box] { answer(box); });
+    } else if (auto* dialog = qobject_cast<QFileDialog*>(watched)) {
+        QTimer::singleShot(0, dialog, [this, dialog] { answer(dialog); });
+    }
+    return false;
+}
+
+void WidgetWorld::answer(QMessageBox* box) {
+    const bool okCancel = box->button(QMessageBox::Cancel) != nullptr;
+    const std::string text = box->text().toStdString();
+    print_("message " + scenario::quoted(text) + (okCancel ? " OK/Cancel" : " OK"));
+    MessageAnswer answer = MessageAnswer::Ok;
+    if (!messageAnswers.empty()) {
+        answer = messageAnswers.front();
+        messageAnswers.pop_front();
+    }
+    if (!okCancel) answer = MessageAnswer::Ok;
+    print_(answer == MessageAnswer::Ok ? "  -> OK" : "  -> Cancel");
+    QAbstractButton* button = box->button(answer == MessageAnswer::Ok ? QMessageBox::Ok : QMessageBox::Cancel);
+    if (!button) {
+        if (onTrouble) onTrouble("the message box has no button for the answer");
+        box->done(0);
+        return;
+    }
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void WidgetWorld::answer(QFileDialog* dialog) {
+    const OpenFileDialog& asked = lastDialog_;
+    print_("file-dialog " + dialog->objectName().toStdString() + " filter=" + scenario::quoted(asked.filter) +
+           " index=" + std::to_string(asked.filterIndex) + " dir=" + scenario::quoted(asked.initialDir) +
+           " flags=" + std::to_string(asked.flags));
+    std::optional<std::string> answer;
+    if (!dialogAnswers.empty()) {
+        answer = dialogAnswers.front();
+        dialogAnswers.pop_front();
+    }
+    QPointer<QFileDialog> open(dialog);
+    if (!answer) {
+        user::press(dialog, Qt::Key_Escape);
+    } else {
+        // The name is typed into the dialog's own name field, then Enter.
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (!name) {
+            if (onTrouble) onTrouble("the file dialog has no name field");
+            dialog->reject();
+            return;
+        }
+        name->setFocus(Qt::OtherFocusReason);
+        user::replaceText(name, QString::fromStdString(*answer));
+        user::press(name, Qt::Key_Return);
+    }
+    if (open && open->isVisible()) {
+        if (onTrouble) onTrouble("the file dialog stayed open after its answer");
+        open->reject();
+    }
+}
+
+}  // namespace mapfeed::scenario
