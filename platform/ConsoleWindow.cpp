@@ -28,6 +28,14 @@ constexpr off_t kBytesPerLook = 256 * 1024;
 // limit is high enough that a converter's usual messages never reach it.
 constexpr int kLinesKept = 100000;
 
+// The task and the input file's name, which tell runs apart in the desktop's window list.
+QString titleFor(long taskId, const std::string& inputPath) {
+    const QString path = QFile::decodeName(QByteArray::fromStdString(inputPath));
+    QString name = QFileInfo(path).fileName();
+    if (name.isEmpty()) name = path;
+    return QStringLiteral("Converter task %1: %2").arg(taskId).arg(name);
+}
+
 }  // namespace
 
 ConsoleWindow::ConsoleWindow() : text_(new QPlainTextEdit(this)), decoder_(QStringDecoder::System) {
@@ -66,13 +74,6 @@ posix::ChildReaper::Listener ConsoleWindow::endListener() {
     return [this](const posix::ProcessEnd& end) {
         QMetaObject::invokeMethod(this, [this, end] { ended(end); }, Qt::QueuedConnection);
     };
-}
-
-QString ConsoleWindow::titleFor(long taskId, const std::string& inputPath) {
-    const QString path = QFile::decodeName(QByteArray::fromStdString(inputPath));
-    QString name = QFileInfo(path).fileName();
-    if (name.isEmpty()) name = path;
-    return QStringLiteral("Converter task %1: %2").arg(taskId).arg(name);
 }
 
 void ConsoleWindow::follow(posix::UniqueFd output, long taskId, std::uint64_t watch, const std::string& inputPath) {
