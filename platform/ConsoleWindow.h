@@ -30,9 +30,6 @@ public:
     /// file's name, and follows `output` from its start.
     void follow(posix::UniqueFd output, long taskId, std::uint64_t watch, const std::string& inputPath);
 
-    /// The title for a run: the input file's name and the task.
-    static QString titleFor(long taskId, const std::string& inputPath);
-
 private:
     void readNew();
     void append(const QString& text, bool ours = false);

@@ -111,17 +111,22 @@ Spawned spawnDetached(const std::vector<std::string>& args, SpawnOptions options
 }
 
 UniqueFd makeOutputFile(std::string& error) {
-    const std::string folder = tempFolder();
-    int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_APPEND | O_CLOEXEC, 0600);
-    if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
-        // A file system without unnamed files: make a named one and take its name away at once.
-        std::string name = folder + "/mapfeed-output-XXXXXX";
-        fd = ::mkostemp(name.data(), O_APPEND | O_CLOEXEC);
-        if (fd >= 0) ::unlink(name.c_str());
+    // A TMPDIR that names no usable folder should not stop a conversion: /tmp then.
+    std::vector<std::string> folders{tempFolder()};
+    if (folders.front() != "/tmp") folders.emplace_back("/tmp");
+    for (const std::string& folder : folders) {
+        int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_APPEND | O_CLOEXEC, 0600);
+        if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+            // A file system without unnamed files: make a named one and take its name away at once.
+            std::string name = folder + "/mapfeed-output-XXXXXX";
+            fd = ::mkostemp(name.data(), O_APPEND | O_CLOEXEC);
+            if (fd >= 0) ::unlink(name.c_str());
+        }
+        fd = aboveStandardDescriptors(fd);
+        if (fd >= 0) return UniqueFd(fd);
+        if (error.empty()) error = "no file for its output could be made in " + folder + ": " + std::strerror(errno);
     }
-    fd = aboveStandardDescriptors(fd);
-    if (fd < 0) error = "no file for its output could be made in " + folder + ": " + std::strerror(errno);
-    return UniqueFd(fd);
+    return UniqueFd();
 }
 
 }  // namespace mapfeed::posix

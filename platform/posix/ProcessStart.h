@@ -32,10 +32,10 @@ struct SpawnOptions {
 /// never stays a zombie; a start that could not be watched is not made.
 Spawned spawnDetached(const std::vector<std::string>& args, SpawnOptions options = {});
 
-/// A file with no name, for a child's output: the child writes it and the program reads it
-/// after the child; it is gone from the disk once the last of them closes it, and nothing
-/// hangs or dies when the reader goes first. In $TMPDIR, else /tmp. Empty, with `error` set,
-/// when it cannot be made.
+/// A file with no name for a child's output, open for reading and appending: the child writes
+/// it, the program reads it as it grows. Unlike a pipe, nothing blocks or dies when the reader
+/// goes first, and it is gone from the disk once the last of them closes it. In $TMPDIR, or
+/// /tmp when that is not set or cannot take it. Empty, with `error` set, when it cannot be made.
 UniqueFd makeOutputFile(std::string& error);
 
 }  // namespace mapfeed::posix

@@ -45,7 +45,13 @@ sub note {
     close $out or die "$calls/$name.part: $!";
     rename "$calls/$name.part", "$calls/$name" or die "$calls/$name: $!";
 }
-sub await { select(undef, undef, undef, 0.02) until -e "$FindBin::Bin/../$_[0]" }
+# Waits for a file the test makes; gives up when the test's folder is gone (a failed test).
+sub await {
+    until (-e "$FindBin::Bin/../$_[0]") {
+        exit 1 unless -d $FindBin::Bin;
+        select(undef, undef, undef, 0.02);
+    }
+}
 
 note('args', @ARGV);
 note('pid', $$);

@@ -160,6 +160,12 @@ TEST(ChildReaper, AStartThatCouldNotBeWatchedIsNotMade) {
 #endif
 }
 
+TEST_F(ProcessStart, AnUnusableTmpdirFallsBackToTmp) {
+    ::setenv("TMPDIR", (tmp / "gone").c_str(), 1);
+    std::string error;
+    EXPECT_TRUE(posix::makeOutputFile(error)) << error;
+}
+
 TEST_F(ProcessStart, AFailedStartTellsNothingAndLeavesNothing) {
     const auto spawned = start({"no-such-program-mapfeed"});
     EXPECT_FALSE(spawned.started);
