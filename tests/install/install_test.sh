@@ -31,7 +31,7 @@ mkdir -p "$tree"
 if git -C "$source_root" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
   # Files deleted in the work tree are still listed until the deletion is committed.
   (cd "$source_root" && git ls-files -z --cached --others --exclude-standard |
-    while IFS= read -r -d '' file; do [[ -e $file ]] && printf '%s\0' "$file"; done |
+    while IFS= read -r -d '' file; do [[ ! -e $file ]] || printf '%s\0' "$file"; done |
     xargs -0 cp --parents --no-dereference -t "$tree") || fail "cannot copy the source tree"
 else
   tar -C "$source_root" --exclude=./.git --exclude='./build*' --exclude=./debian/build -cf - . |
