@@ -1,12 +1,64 @@
 #include "platform/QtHost.h"
 
 #include <QApplication>
+#include <QEvent>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <algorithm>
+#include <QScreen>
 
 #include "app/Application.h"
+#include "platform/Accessibility.h"
 #include "platform/AppIcon.h"
 #include "platform/CommandPreview.h"
+#include "platform/DialogPlacement.h"
+#include "platform/FileDrop.h"
 
 namespace mapfeed {
+
+/// Notes whether the user's last input came from the keyboard or from a pointer, so that a
+/// window opened by a key shows where its focus is, as Qt does after Tab.
+class LastInputWatcher : public QObject {
+public:
+    LastInputWatcher() { QCoreApplication::instance()->installEventFilter(this); }
+
+    bool fromKeyboard() const { return fromKeyboard_; }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease:
+            case QEvent::ShortcutOverride: fromKeyboard_ = true; break;
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::TouchBegin:
+            case QEvent::TabletPress: fromKeyboard_ = false; break;
+            default: break;
+        }
+        return false;
+    }
+
+private:
+    bool fromKeyboard_ = false;
+};
+
+namespace {
+
+/// How wide a dialog must be for a window manager to show its whole title: the title in a
+/// bold face of the desktop's title font, beside the window's icon, its close button and their
+/// margins, about three title-bar squares. The symbology dialogs are narrower than their titles.
+int widthForTitle(const QString& title) {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    return metrics.horizontalAdvance(title) + 3 * (metrics.height() + 8);
+}
+
+}  // namespace
+
+QtHost::QtHost() : lastInput_(std::make_unique<LastInputWatcher>()) { installAccessibility(); }
 
 QtHost::~QtHost() {
     for (auto& [window, view] : views_) delete view.data();
@@ -22,26 +74,58 @@ QWidget* QtHost::activeView() const {
     return app_ ? view(app_->mapfeed) : nullptr;
 }
 
+bool QtHost::isMain(const Window& window) const { return app_ && &window == &app_->mapfeed; }
+
 void QtHost::created(Window& window) {
     Application* app = app_;
     auto* view = new WindowView(window, [app, &window] {
         if (app) app->closeThroughFrame(window);
     });
     view->setWindowIcon(appIcon());
-    if (app && &window == &app->mapfeed) {
+    dropUrlsAsPaths(*view);
+    if (isMain(window)) {
         // An ordinary resizable top-level window; the controls keep their places.
         view->setWindowFlags(Qt::Window);
+        markAsMainWindow(*view);
         addCommandPreview(*view, *app);
     } else {
-        view->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-        view->setFixedSize(view->size());
+        // A tool window of the main window: the window manager keeps it above its owner, and
+        // a window of fixed size offers neither minimise nor maximise. A dialog narrower than
+        // its title grows to the right; its controls keep their places.
+        const QSize size(std::max(view->width(), widthForTitle(view->windowTitle())), view->height());
+        view->setParent(app ? this->view(app->mapfeed) : nullptr,
+                        Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+        view->setFixedSize(size);
     }
     views_[&window] = view;
+}
+
+void QtHost::placeBesideMain(WindowView& dialog) const {
+    WindowView* main = app_ ? view(app_->mapfeed) : nullptr;
+    if (!main || !main->isVisible()) return;
+    // The dialog has no frame yet; the main window's frame is the best guess of its size.
+    const QSize frameMargins = main->frameGeometry().size() - main->geometry().size();
+    const QSize frame = dialog.size() + frameMargins;
+    std::vector<QRect> open;
+    for (const auto& [window, other] : views_)
+        if (other && other != main && other != &dialog && other->isVisible()) open.push_back(other->frameGeometry());
+    QScreen* screen = main->screen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(QPoint(0, 0), frame * 4);
+    dialog.move(dialogPosition(main->frameGeometry(), frame, area, open));
 }
 
 void QtHost::shown(Window& window) {
     WindowView* v = view(window);
     if (!v) return;
+    if (!isMain(window) && !v->isVisible()) {
+        // Opened for the first time: beside the main window; later: where the user left it.
+        const auto left = placed_.find(&window);
+        if (left == placed_.end()) placeBesideMain(*v);
+        else v->move(left->second);
+    }
+    // A window opened from the keyboard shows its focus at once; one opened with the pointer
+    // shows it once the user reaches for the keyboard.
+    v->setAttribute(Qt::WA_KeyboardFocusChange, lastInput_->fromKeyboard());
     v->show();
     v->raise();
     v->activateWindow();
@@ -54,7 +138,10 @@ void QtHost::shown(Window& window) {
 }
 
 void QtHost::hidden(Window& window) {
-    if (WindowView* v = view(window)) v->hide();
+    if (WindowView* v = view(window)) {
+        if (!isMain(window) && v->isVisible()) placed_[&window] = v->pos();
+        v->hide();
+    }
 }
 
 void QtHost::discarded(Window& window) {
@@ -67,6 +154,7 @@ void QtHost::discarded(Window& window) {
     }
     views_.erase(&window);
     focusedOnce_.erase(&window);
+    placed_.erase(&window);
 }
 
 void QtHost::focusMoved(Window& window, Control& control) {

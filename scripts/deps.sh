@@ -6,7 +6,8 @@
 
 # The compiler and build tools, Qt 6 Widgets, GoogleTest, Perl for the converter, and what the
 # end-to-end tests drive the real window with (a virtual X server, xdotool, ImageMagick's
-# `import` for screenshots, xwininfo from x11-utils, one plain font family so text renders the
+# `import` for screenshots, xwininfo from x11-utils, a window manager that stacks and frames
+# windows as a desktop does, one plain font family so text renders the
 # same everywhere), and what the install test checks the Debian package with (the menu entry's
 # validator, an SVG renderer for the icon; cpack's dpkg-shlibdeps comes with build-essential).
 MAPFEED_PACKAGES=(
@@ -14,7 +15,7 @@ MAPFEED_PACKAGES=(
   qt6-base-dev libgl-dev
   libgtest-dev googletest
   perl
-  xvfb xauth xdotool x11-utils imagemagick fonts-liberation
+  xvfb xauth xdotool x11-utils imagemagick fonts-liberation openbox
   desktop-file-utils librsvg2-bin
   diffutils
 )

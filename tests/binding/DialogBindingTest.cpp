@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QTest>
 #include <QTimer>
@@ -141,4 +142,74 @@ TEST_F(DialogBinding, EveryDialogCaptionIsWhole) {
                 << window->name() << " " << button->text().toStdString();
         }
     }
+}
+
+TEST_F(DialogBinding, DialogsAreToolWindowsOfTheMainWindow) {
+    app.mapfeed.ClearCmd.userClicks();  // makes every dialog
+    app.openBrowse();
+    WindowView* main = host.view(app.mapfeed);
+    EXPECT_EQ(Qt::Window, main->windowType());
+    for (Window* window : app.windows()) {
+        if (window == &app.mapfeed) continue;
+        WindowView* view = host.view(*window);
+        EXPECT_EQ(main, view->parentWidget()) << window->name();
+        EXPECT_EQ(Qt::Tool, view->windowType()) << window->name();
+        const Qt::WindowFlags flags = view->windowFlags();
+        EXPECT_TRUE(flags & Qt::CustomizeWindowHint) << window->name();
+        EXPECT_TRUE(flags & Qt::WindowCloseButtonHint) << window->name();
+        EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)) << window->name();
+        EXPECT_EQ(view->minimumSize(), view->maximumSize()) << window->name();
+    }
+}
+
+TEST_F(DialogBinding, DialogsOpenBesideTheMainWindowAndNotOnEachOther) {
+    WindowView* main = host.view(app.mapfeed);
+    main->move(0, 0);
+    const QRect owner = main->frameGeometry();
+    app.mapfeed.LinsymCmd.userClicks();
+    app.mapfeed.PntsymCmd.userClicks();
+    app.mapfeed.CentrCmb.userPicks("Annotation");  // opens "Text Symbology"
+    app.mapfeed.RasterChck.userClicks();
+    std::vector<QRect> opened;
+    for (Window* window : {static_cast<Window*>(&app.linesym()), static_cast<Window*>(&app.pntsym()),
+                           static_cast<Window*>(&app.textsym()), static_cast<Window*>(&app.rasterinfo())}) {
+        const QRect frame = host.view(*window)->frameGeometry();
+        EXPECT_FALSE(frame.intersects(owner)) << window->name() << " covers the main window";
+        EXPECT_TRUE(main->screen()->availableGeometry().contains(frame)) << window->name();
+        for (const QRect& other : opened) EXPECT_NE(other.topLeft(), frame.topLeft()) << window->name();
+        opened.push_back(frame);
+    }
+    EXPECT_EQ(owner.right() + 1 + 4, opened.front().left()) << "the first one to the right";
+    EXPECT_EQ(owner.top(), opened.front().top());
+}
+
+TEST_F(DialogBinding, MovedDialogReopensWhereLeftAndAFreshOneBeside) {
+    host.view(app.mapfeed)->move(0, 0);
+    app.mapfeed.PntsymCmd.userClicks();
+    WindowView* view = host.view(app.pntsym());
+    const QPoint beside = view->pos();
+    view->move(beside + QPoint(40, 200));
+    app.pntsym().EndCmd.userClicks();  // "Cancel" hides it
+    EXPECT_FALSE(view->isVisible());
+    app.mapfeed.PntsymCmd.userClicks();
+    EXPECT_EQ(beside + QPoint(40, 200), host.view(app.pntsym())->pos());
+
+    host.view(app.pntsym())->close();  // discarded: the next one is new, and opens beside
+    app.mapfeed.PntsymCmd.userClicks();
+    EXPECT_EQ(beside, host.view(app.pntsym())->pos());
+}
+
+TEST_F(DialogBinding, DialogOpenedFromTheKeyboardShowsItsFocus) {
+    QWidget* point = widgetOf(app.mapfeed, app.mapfeed.PntsymCmd);
+    point->setFocus();
+    QTest::keyClick(point, Qt::Key_Space);
+    WindowView* view = host.view(app.pntsym());
+    ASSERT_TRUE(view->isVisible());
+    EXPECT_TRUE(view->testAttribute(Qt::WA_KeyboardFocusChange)) << "the focus ring is drawn on Apply";
+    EXPECT_EQ(widgetOf(app.pntsym(), app.pntsym().ApplyCmd), view->focusWidget());
+
+    QWidget* line = widgetOf(app.mapfeed, app.mapfeed.LinsymCmd);
+    QTest::mouseClick(line, Qt::LeftButton);
+    ASSERT_TRUE(host.view(app.linesym())->isVisible());
+    EXPECT_FALSE(host.view(app.linesym())->testAttribute(Qt::WA_KeyboardFocusChange)) << "opened with the pointer";
 }
