@@ -50,7 +50,8 @@ private:
     int heightFor(int width) const {
         const int frame = preview_.frameWidth();
         QTextDocument* document = preview_.document();
-        document->setTextWidth(width - 2 * frame);
+        // Setting a width lays the whole text out again, even the same width.
+        if (document->textWidth() != width - 2 * frame) document->setTextWidth(width - 2 * frame);
         return static_cast<int>(std::ceil(document->size().height())) + 2 * frame;
     }
 
@@ -79,10 +80,11 @@ void addCommandPreview(WindowView& view, Application& app) {
     preview->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     preview->setLineWrapMode(QTextEdit::WidgetWidth);
     preview->document()->setDocumentMargin(kDocumentMargin);
-    // Break between words where it can, inside a long path where it must; the runs of blanks
-    // that empty option slots leave take their room, so every character of the line shows.
+    // Lines break at any character: a path is one long word, and breaking at word boundaries
+    // first costs time that grows with the square of its length. The runs of blanks that empty
+    // option slots leave take their room, so every character of the line shows.
     QTextOption wrapping = preview->document()->defaultTextOption();
-    wrapping.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    wrapping.setWrapMode(QTextOption::WrapAnywhere);
     wrapping.setFlags(wrapping.flags() | QTextOption::IncludeTrailingSpaces);
     preview->document()->setDefaultTextOption(wrapping);
     // Reached last with Tab, after "Clear", so it can be read and copied from the keyboard.

@@ -46,14 +46,15 @@ private:
 
 namespace {
 
-/// How wide a dialog must be for a window manager to show its whole title: the title in a
-/// bold face of the desktop's title font, beside the window's icon, its close button and their
-/// margins, about three title-bar squares. The symbology dialogs are narrower than their titles.
+/// How wide a dialog must be for a window manager to show its whole title: the title in the
+/// bold face of the desktop's font that title bars commonly use, beside four title-bar squares
+/// (the window's icon and up to three buttons, which some window managers always draw). The
+/// symbology dialogs are narrower than their titles.
 int widthForTitle(const QString& title) {
-    QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setBold(true);
     const QFontMetrics metrics(font);
-    return metrics.horizontalAdvance(title) + 3 * (metrics.height() + 8);
+    return metrics.horizontalAdvance(title) + 4 * (metrics.height() + 4);
 }
 
 }  // namespace
@@ -123,9 +124,7 @@ void QtHost::shown(Window& window) {
         if (left == placed_.end()) placeBesideMain(*v);
         else v->move(left->second);
     }
-    // A window opened from the keyboard shows its focus at once; one opened with the pointer
-    // shows it once the user reaches for the keyboard.
-    v->setAttribute(Qt::WA_KeyboardFocusChange, lastInput_->fromKeyboard());
+    const bool fromKeyboard = lastInput_->fromKeyboard();
     v->show();
     v->raise();
     v->activateWindow();
@@ -135,6 +134,9 @@ void QtHost::shown(Window& window) {
         if (Control* first = window.initialFocus())
             if (QWidget* widget = v->widgetFor(*first)) widget->setFocus(Qt::OtherFocusReason);
     }
+    // A window opened from the keyboard shows where its focus is at once, as after Tab; one
+    // opened with the pointer shows it once the user reaches for the keyboard.
+    v->setAttribute(Qt::WA_KeyboardFocusChange, fromKeyboard);
 }
 
 void QtHost::hidden(Window& window) {

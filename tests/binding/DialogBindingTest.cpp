@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Application.h"
+#include "platform/DialogPlacement.h"
 #include "platform/QtHost.h"
 #include "platform/QtServices.h"
 
@@ -170,15 +171,23 @@ TEST_F(DialogBinding, DialogsOpenBesideTheMainWindowAndNotOnEachOther) {
     app.mapfeed.PntsymCmd.userClicks();
     app.mapfeed.CentrCmb.userPicks("Annotation");  // opens "Text Symbology"
     app.mapfeed.RasterChck.userClicks();
+    // On a screen too small for the main window and a dialog (offscreen at scale 2) they
+    // can only cascade; where there is room they open beside it.
+    const QRect screen = main->screen()->availableGeometry();
+    const bool room = screen.right() - owner.right() >= host.view(app.rasterinfo())->width() &&
+                      screen.bottom() - owner.bottom() >= host.view(app.rasterinfo())->height();
     std::vector<QRect> opened;
     for (Window* window : {static_cast<Window*>(&app.linesym()), static_cast<Window*>(&app.pntsym()),
                            static_cast<Window*>(&app.textsym()), static_cast<Window*>(&app.rasterinfo())}) {
         const QRect frame = host.view(*window)->frameGeometry();
-        EXPECT_FALSE(frame.intersects(owner)) << window->name() << " covers the main window";
-        EXPECT_TRUE(main->screen()->availableGeometry().contains(frame)) << window->name();
+        if (room) {
+            EXPECT_FALSE(frame.intersects(owner)) << window->name() << " covers the main window";
+        }
+        EXPECT_TRUE(screen.contains(frame)) << window->name();
         for (const QRect& other : opened) EXPECT_NE(other.topLeft(), frame.topLeft()) << window->name();
         opened.push_back(frame);
     }
+    if (!room) return;
     EXPECT_EQ(owner.right() + 1 + 4, opened.front().left()) << "the first one to the right";
     EXPECT_EQ(owner.top(), opened.front().top());
 }
@@ -212,4 +221,20 @@ TEST_F(DialogBinding, DialogOpenedFromTheKeyboardShowsItsFocus) {
     QTest::mouseClick(line, Qt::LeftButton);
     ASSERT_TRUE(host.view(app.linesym())->isVisible());
     EXPECT_FALSE(host.view(app.linesym())->testAttribute(Qt::WA_KeyboardFocusChange)) << "opened with the pointer";
+}
+
+TEST(DialogPlacement, RightThenBelowThenLeftThenCascaded) {
+    const QRect screen(0, 0, 1000, 800);
+    const QSize dialog(200, 150);
+    EXPECT_EQ(QPoint(404, 0), dialogPosition(QRect(0, 0, 400, 500), dialog, screen, {}));
+    EXPECT_EQ(QPoint(404, 154), dialogPosition(QRect(0, 0, 400, 500), dialog, screen, {QRect(404, 0, 200, 150)}))
+        << "below the one already there";
+    EXPECT_EQ(QPoint(600, 504), dialogPosition(QRect(600, 0, 400, 500), dialog, screen, {})) << "no room to the right";
+    EXPECT_EQ(QPoint(396, 0), dialogPosition(QRect(600, 0, 400, 790), dialog, screen, {})) << "no room right or below";
+    const QRect everything(0, 0, 1000, 800);
+    const QPoint first = dialogPosition(everything, dialog, screen, {});
+    EXPECT_TRUE(screen.contains(QRect(first, dialog)));
+    const QPoint second = dialogPosition(everything, dialog, screen, {QRect(first, dialog)});
+    EXPECT_NE(first, second) << "cascaded, never exactly on another";
+    EXPECT_TRUE(screen.contains(QRect(second, dialog)));
 }
