@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <algorithm>
 #include <QScreen>
+#include <QWindow>
 
 #include "app/Application.h"
 #include "platform/Accessibility.h"
@@ -47,14 +48,22 @@ private:
 namespace {
 
 /// How wide a dialog must be for a window manager to show its whole title: the title in the
-/// bold face of the desktop's font that title bars commonly use, beside four title-bar squares
-/// (the window's icon and up to three buttons, which some window managers always draw). The
-/// symbology dialogs are narrower than their titles.
+/// bold face of the desktop's font that title bars commonly use, centred in the title bar
+/// between the window's icon and up to three buttons (which some window managers always draw),
+/// so with the room of three title-bar squares on either side. The symbology dialogs are
+/// narrower than their titles.
 int widthForTitle(const QString& title) {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setBold(true);
     const QFontMetrics metrics(font);
-    return metrics.horizontalAdvance(title) + 4 * (metrics.height() + 4);
+    return metrics.horizontalAdvance(title) + 6 * (metrics.height() + 4);
+}
+
+/// A window with its frame, as the window manager drew it. Asking the window for its frame
+/// margins fetches them; Qt's frame geometry can still be a dot just after the window is mapped.
+QRect frameOf(const QWidget& window) {
+    const QWindow* handle = window.windowHandle();
+    return handle ? window.geometry().marginsAdded(handle->frameMargins()) : window.frameGeometry();
 }
 
 }  // namespace
@@ -104,15 +113,15 @@ void QtHost::created(Window& window) {
 void QtHost::placeBesideMain(WindowView& dialog) const {
     WindowView* main = app_ ? view(app_->mapfeed) : nullptr;
     if (!main || !main->isVisible()) return;
+    const QRect owner = frameOf(*main);
     // The dialog has no frame yet; the main window's frame is the best guess of its size.
-    const QSize frameMargins = main->frameGeometry().size() - main->geometry().size();
-    const QSize frame = dialog.size() + frameMargins;
+    const QSize frame = dialog.size() + (owner.size() - main->geometry().size());
     std::vector<QRect> open;
     for (const auto& [window, other] : views_)
-        if (other && other != main && other != &dialog && other->isVisible()) open.push_back(other->frameGeometry());
+        if (other && other != main && other != &dialog && other->isVisible()) open.push_back(frameOf(*other));
     QScreen* screen = main->screen();
     const QRect area = screen ? screen->availableGeometry() : QRect(QPoint(0, 0), frame * 4);
-    dialog.move(dialogPosition(main->frameGeometry(), frame, area, open));
+    dialog.move(dialogPosition(owner, frame, area, open));
 }
 
 void QtHost::shown(Window& window) {
