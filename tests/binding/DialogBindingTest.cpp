@@ -174,8 +174,8 @@ TEST_F(DialogBinding, DialogsOpenBesideTheMainWindowAndNotOnEachOther) {
     // On a screen too small for the main window and a dialog (offscreen at scale 2) they
     // can only cascade; where there is room they open beside it.
     const QRect screen = main->screen()->availableGeometry();
-    const bool room = screen.right() - owner.right() >= host.view(app.rasterinfo())->width() &&
-                      screen.bottom() - owner.bottom() >= host.view(app.rasterinfo())->height();
+    const bool room = screen.width() >= owner.width() + host.view(app.pntsym())->width() &&
+                      screen.height() >= owner.height() + host.view(app.rasterinfo())->height();
     std::vector<QRect> opened;
     for (Window* window : {static_cast<Window*>(&app.linesym()), static_cast<Window*>(&app.pntsym()),
                            static_cast<Window*>(&app.textsym()), static_cast<Window*>(&app.rasterinfo())}) {
@@ -197,6 +197,10 @@ TEST_F(DialogBinding, MovedDialogReopensWhereLeftAndAFreshOneBeside) {
     app.mapfeed.PntsymCmd.userClicks();
     WindowView* view = host.view(app.pntsym());
     const QPoint beside = view->pos();
+    const QRect owner = host.view(app.mapfeed)->frameGeometry();
+    if (view->screen()->availableGeometry().width() >= owner.width() + view->width()) {
+        EXPECT_FALSE(QRect(beside, view->size()).intersects(owner)) << "opens beside the main window";
+    }
     view->move(beside + QPoint(40, 200));
     app.pntsym().EndCmd.userClicks();  // "Cancel" hides it
     EXPECT_FALSE(view->isVisible());
