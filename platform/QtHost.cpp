@@ -4,9 +4,9 @@
 #include <QEvent>
 #include <QFontDatabase>
 #include <QFontMetrics>
-#include <algorithm>
 #include <QScreen>
 #include <QWindow>
+#include <algorithm>
 
 #include "app/Application.h"
 #include "platform/Accessibility.h"
