@@ -5,9 +5,11 @@ namespace mapfeed {
 class Application;
 class WindowView;
 
-/// A read-only, selectable line under the main window's frames that shows, at every moment,
-/// the command line "Apply" would start. It is composed on a copy of the option table, so
-/// looking never writes anything. The window grows by the line's height; nothing else moves.
+/// A read-only, selectable text under the main window's frames that shows, at every moment,
+/// the whole command line "Apply" would start, wrapped onto as many lines as it needs. It is
+/// composed on a copy of the option table, so looking never writes anything. It stretches
+/// with the window, and the window grows when the command needs more lines than it has room
+/// for; the controls above keep their places.
 void addCommandPreview(WindowView& mainView, Application& app);
 
 }  // namespace mapfeed

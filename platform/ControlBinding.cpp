@@ -9,9 +9,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
-#include <QDropEvent>
-#include <QUrl>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
@@ -20,7 +17,7 @@
 #include <QSignalBlocker>
 
 #include "app/Controls.h"
-#include "platform/FileNames.h"
+#include "platform/FileDrop.h"
 #include "platform/WindowView.h"
 
 namespace mapfeed {
@@ -53,51 +50,6 @@ protected:
 private:
     std::function<void()> hover_;
     bool bareSurfaceOnly_;
-};
-
-/// Takes a file dropped from a file manager as one edit that replaces the field's text, the
-/// way a pick in the open-file dialog does; Qt's own drop would insert the URL as text.
-class FileDropFilter : public QObject {
-public:
-    FileDropFilter(QLineEdit* widget, std::function<void(const QString&)> drop)
-        : QObject(widget), drop_(std::move(drop)) {
-        widget->setAcceptDrops(true);
-        widget->installEventFilter(this);
-    }
-
-    static QString localFile(const QMimeData* mime) {
-        if (!mime || !mime->hasUrls() || mime->urls().isEmpty()) return {};
-        const QUrl url = mime->urls().constFirst();
-        if (!url.isLocalFile()) return {};
-        // A name that would not survive the way to the command line is not taken at all.
-        const QString file = url.toLocalFile();
-        return isFaithfulFileName(file) ? file : QString();
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        switch (event->type()) {
-            case QEvent::DragEnter:
-            case QEvent::DragMove: {
-                auto* drag = static_cast<QDropEvent*>(event);
-                if (localFile(drag->mimeData()).isEmpty()) return false;
-                drag->acceptProposedAction();
-                return true;
-            }
-            case QEvent::Drop: {
-                auto* drop = static_cast<QDropEvent*>(event);
-                const QString file = localFile(drop->mimeData());
-                if (file.isEmpty() || !static_cast<QWidget*>(watched)->isEnabled()) return false;
-                drop->acceptProposedAction();
-                drop_(file);
-                return true;
-            }
-            default: return false;
-        }
-    }
-
-private:
-    std::function<void(const QString&)> drop_;
 };
 
 /// Enter or Return on a button that has the focus clicks it, as Space does. Buttons are not
@@ -148,7 +100,7 @@ void bindTextField(TextField& field, QLineEdit* widget) {
         sync();
     });
     if (field.acceptsFileDrops)
-        new FileDropFilter(widget, [&field, sync](const QString& file) {
+        acceptFileDrops(widget, [&field, sync](const QString& file) {
             field.userTypes(QFile::encodeName(file).toStdString());
             sync();
         });

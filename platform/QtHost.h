@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QPoint>
 #include <QPointer>
 #include <map>
+#include <memory>
 
 #include "app/WindowHost.h"
 #include "platform/WindowView.h"
@@ -9,10 +11,14 @@
 namespace mapfeed {
 
 class Application;
+class LastInputWatcher;
 
-/// Makes, shows, hides and discards the real windows as the model's rules say.
+/// Makes, shows, hides and discards the real windows as the model's rules say. The dialogs
+/// are tool windows of the main window: kept above it, opened beside it, and reopened where
+/// the user left them for as long as they exist.
 class QtHost : public WindowHost {
 public:
+    QtHost();
     ~QtHost() override;
 
     /// The application whose windows this host shows; set before its start.
@@ -29,9 +35,15 @@ public:
     void focusMoved(Window& window, Control& control) override;
 
 private:
+    bool isMain(const Window& window) const;
+    void placeBesideMain(WindowView& dialog) const;
+
     Application* app_ = nullptr;
     std::map<const Window*, QPointer<WindowView>> views_;
     std::map<const Window*, bool> focusedOnce_;
+    /// Where each existing dialog stood when it was last hidden (its frame's top left).
+    std::map<const Window*, QPoint> placed_;
+    std::unique_ptr<LastInputWatcher> lastInput_;
 };
 
 }  // namespace mapfeed

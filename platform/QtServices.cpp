@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QSettings>
 
 #include "platform/ConsoleWindow.h"
 #include "platform/FileDialogFilters.h"
@@ -18,6 +20,20 @@ namespace {
 constexpr const char* kUnreadableNameMessage =
     "The name of the chosen file is not valid text in this system's encoding and cannot be passed on unchanged. "
     "Rename the file, then choose it again.";
+
+/// Qt's file dialog keeps its history, last folder and view in the user's "QtProject" settings
+/// and reads them back at the next start. This program keeps nothing between runs, so Qt's
+/// settings are pointed below /dev/null: no folder and no file can ever be made there, Qt reads
+/// nothing back and its writes fail without leaving anything on disk.
+void keepNoSettings() {
+    static const bool pointed = [] {
+        for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+            for (const QSettings::Scope scope : {QSettings::UserScope, QSettings::SystemScope})
+                QSettings::setPath(format, scope, QStringLiteral("/dev/null/mapfeed-keeps-no-settings"));
+        return true;
+    }();
+    (void)pointed;
+}
 
 }  // namespace
 
@@ -38,6 +54,7 @@ MessageAnswer QtServices::messageBox(const std::string& text, MessageButtons but
 }
 
 std::optional<std::string> QtServices::showOpenFile(const OpenFileDialog& settings) {
+    keepNoSettings();
     QFileDialog dialog(host_.activeView());
     dialog.setObjectName(QString::fromStdString(settings.name));
     dialog.setWindowModality(Qt::WindowModal);
@@ -47,11 +64,21 @@ std::optional<std::string> QtServices::showOpenFile(const OpenFileDialog& settin
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // Whatever name the user gives is taken; "Apply" tests it later.
     dialog.setFileMode(QFileDialog::AnyFile);
-    if (!settings.initialDir.empty()) dialog.setDirectory(QString::fromStdString(settings.initialDir));
     const QStringList filters = nameFilters(settings.filter);
     dialog.setNameFilters(filters);
     if (settings.filterIndex >= 1 && settings.filterIndex <= filters.size())
         dialog.selectNameFilter(filters.at(settings.filterIndex - 1));
+    if (!settings.initialDir.empty()) {
+        // A project given as a file opens in its folder with that file chosen.
+        const QString start = QString::fromStdString(settings.initialDir);
+        const QFileInfo file(start);
+        if (file.isFile()) {
+            dialog.setDirectory(file.absolutePath());
+            dialog.selectFile(file.absoluteFilePath());
+        } else {
+            dialog.setDirectory(start);
+        }
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     const QString chosen = dialog.selectedFiles().constFirst();
     if (!isFaithfulFileName(chosen)) {

@@ -4,20 +4,22 @@
 # A package is installed only when dpkg does not already report it installed, so a machine
 # that has everything makes no network call at all.
 
-# The compiler and build tools, Qt 6 Widgets, GoogleTest, Perl for the converter, and what the
-# end-to-end tests drive the real window with (a virtual X server, xdotool, ImageMagick's
-# `import` for screenshots, xwininfo from x11-utils, xclip to read back text copied from a
-# window, one plain font family so text renders the
-# same everywhere), and what the install test builds and checks the Debian package with
-# (debhelper and dpkg-buildpackage, lintian, blhc for the build flags, appstreamcli for the
-# metainfo, the menu entry's validator, an SVG renderer for the icon, man for the manual page),
-# and GDAL's ogrinfo, the independent reader the converter's tests check design files with.
+# What Mapfeed needs, built and tested on Debian 12:
+# - the compiler and build tools, Qt 6 Widgets, GoogleTest; perl for the converter;
+# - for the end-to-end tests: a virtual X server, xdotool, ImageMagick's `import` for
+#   screenshots, xwininfo from x11-utils, xclip to read back text copied from a window, a window
+#   manager that stacks and frames windows as a desktop does, and one plain font family so text
+#   renders the same everywhere;
+# - for the install test: debhelper and dpkg-buildpackage, lintian, blhc for the build flags,
+#   appstreamcli for the metainfo, the menu entry's validator, an SVG renderer for the icon, man
+#   for the manual page;
+# - GDAL's ogrinfo, the independent reader the converter's tests check design files with.
 MAPFEED_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
   libgtest-dev googletest
   perl
-  xvfb xauth xdotool x11-utils xclip imagemagick fonts-liberation
+  xvfb xauth xdotool x11-utils xclip imagemagick fonts-liberation openbox
   desktop-file-utils librsvg2-bin
   debhelper dpkg-dev lintian blhc appstream man-db
   diffutils

@@ -4,15 +4,17 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include "app/Application.h"
-#include "tests/support/WindowLookup.h"
+#include "platform/DialogPlacement.h"
 #include "platform/QtHost.h"
 #include "platform/QtServices.h"
+#include "tests/support/WindowLookup.h"
 
 using namespace mapfeed;
 
@@ -142,4 +144,102 @@ TEST_F(DialogBinding, EveryDialogCaptionIsWhole) {
                 << window->name() << " " << button->text().toStdString();
         }
     }
+}
+
+TEST_F(DialogBinding, DialogsAreToolWindowsOfTheMainWindow) {
+    app.mapfeed.ClearCmd.userClicks();  // makes every dialog
+    app.browFrm().show();
+    WindowView* main = host.view(app.mapfeed);
+    EXPECT_EQ(Qt::Window, main->windowType());
+    for (Window* window : app.windows()) {
+        if (window == &app.mapfeed) continue;
+        WindowView* view = host.view(*window);
+        EXPECT_EQ(main, view->parentWidget()) << window->name();
+        EXPECT_EQ(Qt::Tool, view->windowType()) << window->name();
+        const Qt::WindowFlags flags = view->windowFlags();
+        EXPECT_TRUE(flags & Qt::CustomizeWindowHint) << window->name();
+        EXPECT_TRUE(flags & Qt::WindowCloseButtonHint) << window->name();
+        EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)) << window->name();
+        EXPECT_EQ(view->minimumSize(), view->maximumSize()) << window->name();
+    }
+}
+
+TEST_F(DialogBinding, DialogsOpenBesideTheMainWindowAndNotOnEachOther) {
+    WindowView* main = host.view(app.mapfeed);
+    main->move(0, 0);
+    const QRect owner = main->frameGeometry();
+    app.mapfeed.LinsymCmd.userClicks();
+    app.mapfeed.PntsymCmd.userClicks();
+    app.mapfeed.CentrCmb.userPicks("Annotation");  // opens "Text Symbology"
+    app.mapfeed.RasterChck.userClicks();
+    // On a screen too small for the main window and a dialog (offscreen at scale 2) they
+    // can only cascade; where there is room they open beside it.
+    const QRect screen = main->screen()->availableGeometry();
+    const bool room = screen.width() >= owner.width() + host.view(app.pntsym())->width() &&
+                      screen.height() >= owner.height() + host.view(app.rasterinfo())->height();
+    std::vector<QRect> opened;
+    for (Window* window : {static_cast<Window*>(&app.linesym()), static_cast<Window*>(&app.pntsym()),
+                           static_cast<Window*>(&app.textsym()), static_cast<Window*>(&app.rasterinfo())}) {
+        const QRect frame = host.view(*window)->frameGeometry();
+        if (room) {
+            EXPECT_FALSE(frame.intersects(owner)) << window->name() << " covers the main window";
+        }
+        EXPECT_TRUE(screen.contains(frame)) << window->name();
+        for (const QRect& other : opened) EXPECT_NE(other.topLeft(), frame.topLeft()) << window->name();
+        opened.push_back(frame);
+    }
+    if (!room) return;
+    EXPECT_EQ(owner.right() + 1 + 4, opened.front().left()) << "the first one to the right";
+    EXPECT_EQ(owner.top(), opened.front().top());
+}
+
+TEST_F(DialogBinding, MovedDialogReopensWhereLeftAndAFreshOneBeside) {
+    host.view(app.mapfeed)->move(0, 0);
+    app.mapfeed.PntsymCmd.userClicks();
+    WindowView* view = host.view(app.pntsym());
+    const QPoint beside = view->pos();
+    const QRect owner = host.view(app.mapfeed)->frameGeometry();
+    if (view->screen()->availableGeometry().width() >= owner.width() + view->width()) {
+        EXPECT_FALSE(QRect(beside, view->size()).intersects(owner)) << "opens beside the main window";
+    }
+    view->move(beside + QPoint(40, 200));
+    app.pntsym().EndCmd.userClicks();  // "Cancel" hides it
+    EXPECT_FALSE(view->isVisible());
+    app.mapfeed.PntsymCmd.userClicks();
+    EXPECT_EQ(beside + QPoint(40, 200), host.view(app.pntsym())->pos());
+
+    host.view(app.pntsym())->close();  // discarded: the next one is new, and opens beside
+    app.mapfeed.PntsymCmd.userClicks();
+    EXPECT_EQ(beside, host.view(app.pntsym())->pos());
+}
+
+TEST_F(DialogBinding, DialogOpenedFromTheKeyboardShowsItsFocus) {
+    QWidget* point = widgetOf(app.mapfeed, app.mapfeed.PntsymCmd);
+    point->setFocus();
+    QTest::keyClick(point, Qt::Key_Space);
+    WindowView* view = host.view(app.pntsym());
+    ASSERT_TRUE(view->isVisible());
+    EXPECT_TRUE(view->testAttribute(Qt::WA_KeyboardFocusChange)) << "the focus ring is drawn on Apply";
+    EXPECT_EQ(widgetOf(app.pntsym(), app.pntsym().ApplyCmd), view->focusWidget());
+
+    QWidget* line = widgetOf(app.mapfeed, app.mapfeed.LinsymCmd);
+    QTest::mouseClick(line, Qt::LeftButton);
+    ASSERT_TRUE(host.view(app.linesym())->isVisible());
+    EXPECT_FALSE(host.view(app.linesym())->testAttribute(Qt::WA_KeyboardFocusChange)) << "opened with the pointer";
+}
+
+TEST(DialogPlacement, RightThenBelowThenLeftThenCascaded) {
+    const QRect screen(0, 0, 1000, 800);
+    const QSize dialog(200, 150);
+    EXPECT_EQ(QPoint(404, 0), dialogPosition(QRect(0, 0, 400, 500), dialog, screen, {}));
+    EXPECT_EQ(QPoint(404, 154), dialogPosition(QRect(0, 0, 400, 500), dialog, screen, {QRect(404, 0, 200, 150)}))
+        << "below the one already there";
+    EXPECT_EQ(QPoint(600, 504), dialogPosition(QRect(600, 0, 400, 500), dialog, screen, {})) << "no room to the right";
+    EXPECT_EQ(QPoint(396, 0), dialogPosition(QRect(600, 0, 400, 790), dialog, screen, {})) << "no room right or below";
+    const QRect everything(0, 0, 1000, 800);
+    const QPoint first = dialogPosition(everything, dialog, screen, {});
+    EXPECT_TRUE(screen.contains(QRect(first, dialog)));
+    const QPoint second = dialogPosition(everything, dialog, screen, {QRect(first, dialog)});
+    EXPECT_NE(first, second) << "cascaded, never exactly on another";
+    EXPECT_TRUE(screen.contains(QRect(second, dialog)));
 }

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -24,6 +25,7 @@ struct SeenDialog {
     QStringList labels;
     QString selectedLabel;
     QString folder;
+    QStringList selected;
     bool readOnly = true;
 };
 
@@ -39,6 +41,7 @@ void answerNextDialog(SeenDialog& seen, const QString& choice) {
         seen.selectedLabel = types->currentText();
         seen.folder = dialog->directory().absolutePath();
         seen.readOnly = dialog->testOption(QFileDialog::ReadOnly);
+        seen.selected = dialog->selectedFiles();
         if (choice.isEmpty()) {
             dialog->reject();
         } else {
@@ -110,22 +113,110 @@ TEST(FileDialogFilters, PatternsMatchLikeTheOldDialog) {
               filters);
 }
 
-TEST_F(FileSelectionBinding, DroppedFileReplacesTheFieldText) {
+TEST_F(FileSelectionBinding, ProjectThatIsAFileOpensItsFolderWithTheFileChosen) {
+    QDir(project.path()).mkdir(QStringLiteral("job"));
+    const QString file = project.filePath(QStringLiteral("job/roads.gen"));
+    QFile(file).open(QIODevice::WriteOnly);
+    ::setenv("ACTIVEPROJECT", file.toLocal8Bit().constData(), 1);
+    for (Button* button : {&app.mapfeed.BrwCmd, &app.mapfeed.Brw2Cmd}) {
+        SeenDialog seen;
+        answerNextDialog(seen, QString());
+        button->userClicks();
+        EXPECT_EQ(QDir(project.filePath(QStringLiteral("job"))).canonicalPath(), QDir(seen.folder).canonicalPath());
+        ASSERT_EQ(1, seen.selected.size());
+        EXPECT_EQ(QFileInfo(file).canonicalFilePath(), QFileInfo(seen.selected.constFirst()).canonicalFilePath());
+    }
+}
+
+namespace {
+
+/// What a drag over `field` ends as: whether it was taken, and with which action.
+struct DropOutcome {
+    bool entered = false;
+    bool dropped = false;
+    Qt::DropAction action = Qt::IgnoreAction;
+};
+
+DropOutcome drag(QWidget* field, const QMimeData& mime, Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction) {
+    DropOutcome outcome;
+    QDragEnterEvent enter(QPoint(5, 5), offered, &mime, Qt::LeftButton, Qt::NoModifier);
+    enter.setDropAction(Qt::MoveAction);  // what a file manager proposes without a modifier
+    QApplication::sendEvent(field, &enter);
+    outcome.entered = enter.isAccepted();
+    if (!outcome.entered) return outcome;
+    QDropEvent drop(QPointF(5, 5), offered, &mime, Qt::LeftButton, Qt::NoModifier);
+    drop.setDropAction(Qt::MoveAction);
+    QApplication::sendEvent(field, &drop);
+    outcome.dropped = drop.isAccepted();
+    outcome.action = drop.dropAction();
+    return outcome;
+}
+
+}  // namespace
+
+TEST_F(FileSelectionBinding, FileFieldsTakeOneLocalFileAsACopy) {
     auto* field = host.view(app.mapfeed)->findChild<QLineEdit*>(QStringLiteral("DgnFileTxt"));
     ASSERT_NE(nullptr, field);
-    app.mapfeed.DgnFileTxt.userTypes("old text");
     const QString file = project.filePath(QStringLiteral("new.dgn"));
+    QFile(file).open(QIODevice::WriteOnly);
+    const QString other = project.filePath(QStringLiteral("other.dgn"));
+    QFile(other).open(QIODevice::WriteOnly);
 
+    struct Refused {
+        const char* what;
+        QList<QUrl> urls;
+        QString text;
+    };
+    const Refused refused[] = {
+        {"a folder", {QUrl::fromLocalFile(project.path())}, {}},
+        {"a file that is not there", {QUrl::fromLocalFile(project.filePath(QStringLiteral("gone.dgn")))}, {}},
+        {"a remote URL", {QUrl(QStringLiteral("http://example.org/a.dgn"))}, {}},
+        {"two files", {QUrl::fromLocalFile(file), QUrl::fromLocalFile(other)}, {}},
+        {"plain text", {}, QStringLiteral("typed.dgn")},
+    };
+    for (const Refused& r : refused) {
+        app.mapfeed.DgnFileTxt.userTypes("kept.dgn");
+        QMimeData mime;
+        if (!r.urls.isEmpty()) mime.setUrls(r.urls);
+        if (!r.text.isEmpty()) mime.setText(r.text);
+        const DropOutcome outcome = drag(field, mime);
+        EXPECT_FALSE(outcome.entered) << r.what << ": the pointer shows no drop";
+        EXPECT_EQ("kept.dgn", app.mapfeed.DgnFileTxt.text()) << r.what;
+    }
+
+    QMimeData onlyMove;
+    onlyMove.setUrls({QUrl::fromLocalFile(file)});
+    EXPECT_FALSE(drag(field, onlyMove, Qt::MoveAction).entered) << "a move is never taken";
+
+    app.mapfeed.DgnFileTxt.userTypes("old text");
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(file)});
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(field, &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(field, &drop);
-
-    EXPECT_EQ(file.toStdString(), app.mapfeed.DgnFileTxt.text());
+    mime.setText(QUrl::fromLocalFile(file).toString());
+    const DropOutcome outcome = drag(field, mime);
+    EXPECT_TRUE(outcome.dropped);
+    EXPECT_EQ(Qt::CopyAction, outcome.action) << "the file manager keeps its file";
+    EXPECT_EQ(file.toStdString(), app.mapfeed.DgnFileTxt.text()) << "the whole text replaced";
     EXPECT_EQ(file, field->text());
+    EXPECT_EQ(Qt::LinkAction, drag(field, mime, Qt::LinkAction | Qt::MoveAction).action);
+}
+
+TEST_F(FileSelectionBinding, OtherFieldsTakeAFileAsItsPathAndTextAsQtDoes) {
+    auto* table = host.view(app.mapfeed)->findChild<QLineEdit*>(QStringLiteral("TblnmTxt"));
+    ASSERT_NE(nullptr, table);
+    const QString file = project.filePath(QStringLiteral("roads.dbf"));
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(file)});
+    const DropOutcome outcome = drag(table, mime);
+    EXPECT_TRUE(outcome.dropped);
+    EXPECT_EQ(Qt::CopyAction, outcome.action);
+    EXPECT_EQ(file.toStdString(), app.mapfeed.TblnmTxt.text()) << "the path, not a file: URL";
+    EXPECT_EQ("-T", app.options.flag(7));
+
+    app.mapfeed.TblnmTxt.userTypes("");
+    QMimeData text;
+    text.setText(QStringLiteral("roads"));
+    EXPECT_TRUE(drag(table, text).dropped);
+    EXPECT_EQ("roads", app.mapfeed.TblnmTxt.text());
 }
 
 TEST_F(FileSelectionBinding, NameThatIsNotValidTextIsNotTaken) {

@@ -10,6 +10,8 @@
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
+#include <QScrollBar>
+#include <QTextEdit>
 #include <gtest/gtest.h>
 
 #include "app/Application.h"
@@ -175,25 +177,58 @@ TEST_F(MainWindowBinding, HoverTurnsCaptionsBoldAndBack) {
 }
 
 TEST_F(MainWindowBinding, PreviewShowsWhatApplyWouldStart) {
-    auto* preview = widget<QLineEdit>("CommandPreview");
+    auto* preview = widget<QTextEdit>("CommandPreview");
     ASSERT_TRUE(preview->isReadOnly());
     EXPECT_EQ(QRect(8, 436, 495, 22), preview->geometry()) << "under the frames, nothing moved";
+    EXPECT_EQ(466, view->height());
 
     QTest::keyClicks(widget<QLineEdit>("InfileTxt"), "in.gen");
-    EXPECT_TRUE(preview->text().startsWith(QStringLiteral("perl -S mapfeed.pl -I in.gen -D ")));
+    EXPECT_TRUE(preview->toPlainText().startsWith(QStringLiteral("perl -S mapfeed.pl -I in.gen -D ")));
     m.ThemeCmb.userPicks("Point");  // writes slot 4: the preview follows the table too
-    EXPECT_TRUE(preview->text().contains(QStringLiteral(" -P P ")));
-    EXPECT_TRUE(preview->text().contains(QStringLiteral(" -S A "))) << "what Apply derives is shown";
+    EXPECT_TRUE(preview->toPlainText().contains(QStringLiteral(" -P P ")));
+    EXPECT_TRUE(preview->toPlainText().contains(QStringLiteral(" -S A "))) << "what Apply derives is shown";
     EXPECT_EQ("", app.options.flag(3)) << "showing it writes nothing";
 
     world.existing["in.gen"] = true;
     world.existing["out.dgn"] = true;
     m.DgnFileTxt.userTypes("out.dgn");
-    const QString shown = preview->text();
+    const QString shown = preview->toPlainText();
+    EXPECT_EQ(shown, preview->toolTip()) << "the tip is the line itself";
     m.ApplyCmd.userClicks();
     ASSERT_FALSE(world.events.empty());
     EXPECT_EQ("start " + shown.toStdString(), world.events.back().substr(0, 6 + shown.size()));
-    EXPECT_EQ(shown, preview->text());
+    EXPECT_EQ(shown, preview->toPlainText());
+}
+
+TEST_F(MainWindowBinding, PreviewWrapsAndStretchesWithTheWindow) {
+    auto* preview = widget<QTextEdit>("CommandPreview");
+    const QString path = QStringLiteral("/data/") + QString(300, QLatin1Char('p')) + QStringLiteral(".gen");
+    m.InfileTxt.userTypes(path.toStdString());
+    m.TblnmTxt.userTypes("roads");
+    const QString command = QString::fromStdString(m.previewCommandLine());
+    EXPECT_EQ(command, preview->toPlainText());
+    EXPECT_EQ(command, preview->toolTip());
+    // Every line shows: the window grew, the preview holds its whole text, nothing scrolls.
+    EXPECT_GT(view->height(), 466);
+    EXPECT_LE(preview->geometry().bottom(), view->height() - 1);
+    EXPECT_LE(preview->document()->size().height(), preview->viewport()->height());
+    EXPECT_EQ(0, preview->verticalScrollBar()->maximum());
+    EXPECT_EQ(QPoint(8, 436), preview->pos()) << "the frames above stay where they are";
+
+    view->resize(900, view->height());
+    EXPECT_EQ(884, preview->width()) << "stretches with the window";
+    const int wide = view->minimumHeight();
+    view->resize(900, wide);
+    m.InfileTxt.userTypes("in.gen");
+    EXPECT_LT(view->height(), wide) << "a window the preview grew shrinks back with it";
+    EXPECT_EQ(466, view->height());
+
+    // Selectable and copyable from the keyboard, though nobody can type into it.
+    preview->setFocus();
+    QTest::keyClick(preview, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(QString::fromStdString(m.previewCommandLine()), preview->textCursor().selectedText());
+    QTest::keyClicks(preview, "x");
+    EXPECT_EQ(QString::fromStdString(m.previewCommandLine()), preview->toPlainText());
 }
 
 TEST_F(MainWindowBinding, EveryControlHasAnAccessibleName) {
@@ -209,15 +244,8 @@ TEST_F(MainWindowBinding, EveryControlHasAnAccessibleName) {
             EXPECT_FALSE(w->accessibleName().isEmpty()) << window->name() << "." << control->name();
         }
     }
-    // A list's name on this platform is its text; its label reaches the screen reader through
-    // the "labelled by" relation, so that is what counts for lists.
-    auto name = [&](Control& c) -> QString {
-        QAccessibleInterface* a11y = QAccessible::queryAccessibleInterface(view->widgetFor(c));
-        if (c.kind() == ControlKind::List) {
-            const auto labels = a11y->relations(QAccessible::Label);
-            return labels.isEmpty() ? QString() : accessibleNameFrom(labels.constFirst().first->text(QAccessible::Name));
-        }
-        return a11y->text(QAccessible::Name);
+    auto name = [&](Control& c) {
+        return QAccessible::queryAccessibleInterface(view->widgetFor(c))->text(QAccessible::Name);
     };
     EXPECT_EQ(QStringLiteral("Input file"), name(m.InfileTxt));
     EXPECT_EQ(QStringLiteral("Data Theme"), name(m.ThemeCmb));
@@ -227,7 +255,32 @@ TEST_F(MainWindowBinding, EveryControlHasAnAccessibleName) {
     m.ThemeCmb.userPicks("Point");
     EXPECT_EQ(QStringLiteral("Point Table Name"), name(m.TblnmTxt)) << "the name follows its label";
     EXPECT_EQ(QStringLiteral("Command line"),
-              QAccessible::queryAccessibleInterface(widget<QLineEdit>("CommandPreview"))->text(QAccessible::Name));
+              QAccessible::queryAccessibleInterface(widget<QTextEdit>("CommandPreview"))->text(QAccessible::Name));
+}
+
+TEST_F(MainWindowBinding, ScreenReadersHearAWindowAndNamedLists) {
+    EXPECT_EQ(QAccessible::Window, QAccessible::queryAccessibleInterface(view)->role());
+    m.ClearCmd.userClicks();
+    EXPECT_EQ(QAccessible::Dialog, QAccessible::queryAccessibleInterface(host.view(app.pntsym()))->role());
+
+    // A list is named by its label or role and still tells its value and its entries.
+    QAccessibleInterface* theme = QAccessible::queryAccessibleInterface(view->widgetFor(m.ThemeCmb));
+    EXPECT_EQ(QAccessible::ComboBox, theme->role());
+    EXPECT_EQ(QStringLiteral("Data Theme"), theme->text(QAccessible::Name));
+    EXPECT_EQ(QString::fromStdString(m.ThemeCmb.text()), theme->text(QAccessible::Value));
+    ASSERT_EQ(2, theme->childCount()) << "its entries and its text part";
+    EXPECT_EQ(QAccessible::List, theme->child(0)->role());
+    EXPECT_EQ(4, theme->child(0)->childCount());
+    EXPECT_EQ(0, theme->indexOfChild(theme->child(0)));
+
+    app.browFrm().show();
+    BrowseWindow& browse = app.browFrm();
+    WindowView* browseView = host.view(browse);
+    const std::pair<Control*, const char*> lists[] = {
+        {&browse.Drive1, "Drives"}, {&browse.ExtCmbo, "File name pattern"}, {&browse.Dir1, "Folders"}, {&browse.File1, "Files"}};
+    for (const auto& [control, expected] : lists)
+        EXPECT_EQ(QString::fromLatin1(expected),
+                  QAccessible::queryAccessibleInterface(browseView->widgetFor(*control))->text(QAccessible::Name));
 }
 
 TEST_F(MainWindowBinding, EnterClicksTheFocusedButtonOnly) {

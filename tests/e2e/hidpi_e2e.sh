@@ -24,7 +24,7 @@ e2e_start_program "$app"
 # "set" of the line symbology, at twice its place: its dialog opens at twice its size.
 click_in "$main_wid" $((436 * 2)) $((152 * 2))  # LinsymCmd at 436,152
 find_window line_wid "Line Symbology" 10
-expect_size "$line_wid" $((172 * 2)) $((129 * 2)) "Line Symbology"
+expect_size_wide "$line_wid" $((172 * 2)) $((129 * 2)) "Line Symbology"
 [[ -z $shot ]] || import -window root "$shot"
 
 click_in "$main_wid" $((CLOSE[0] * 2)) $((CLOSE[1] * 2))

@@ -203,6 +203,20 @@ expect_size() {
   wait_for 5 "\"$4\" to be $2x$3 pixels" window_has_size "$1" "$2" "$3"
 }
 
+# expect_size_wide WID WIDTH HEIGHT NAME: as expect_size, but the window may be wider: a dialog
+# narrower than its title grows to the right, so that a window manager shows the title whole.
+window_has_size_wide() {
+  local geometry width height
+  geometry=$(xdotool getwindowgeometry --shell "$1") || return 1
+  width=$(sed -n 's/^WIDTH=//p' <<<"$geometry")
+  height=$(sed -n 's/^HEIGHT=//p' <<<"$geometry")
+  wait_detail="WIDTH=$width HEIGHT=$height"
+  ((width >= $2 && height == $3))
+}
+expect_size_wide() {
+  wait_for 5 "\"$4\" to be $3 pixels high and at least $2 wide" window_has_size_wide "$1" "$2" "$3"
+}
+
 # click_in WID X Y: a left click at X,Y inside window WID. Without a window manager windows
 # overlap freely, so the point must not be covered by another window.
 click_in() { xdotool mousemove --window "$1" "$2" "$3" click 1; }

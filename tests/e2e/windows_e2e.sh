@@ -117,7 +117,7 @@ args_lack -sl -sp -R -f -txsz -J -ce -cn
 # ---- "Line Symbology": Escape discards it, typed style and all; a new one starts at "0".
 click_in "$main_wid" "${LINSYM[@]}"
 find_window linesym "Line Symbology"
-expect_size "$linesym" 172 129 "Line Symbology"
+expect_size_wide "$linesym" 172 129 "Line Symbology"
 shoot line-symbology
 type_in "$linesym" "${SYM_STYLE[@]}" 5
 key_in "$linesym" Escape
@@ -132,7 +132,7 @@ args_contain -sl 0,0,0
 # ---- "Point Symbology": a typed style and the two fields' "0" reach the converter as "-sp".
 click_in "$main_wid" "${PNTSYM[@]}"
 find_window pntsym "Point Symbology"
-expect_size "$pntsym" 172 129 "Point Symbology"
+expect_size_wide "$pntsym" 172 129 "Point Symbology"
 shoot point-symbology
 type_in "$pntsym" "${SYM_STYLE[@]}" 7
 click_in "$pntsym" "${SYM_APPLY[@]}"
@@ -166,7 +166,7 @@ args_contain -R 10,20,5
 # ---- "Text Symbology", on picking "Textnode": its "Apply" hands over its three start texts.
 next_point_type
 find_window textsym "Text Symbology"
-expect_size "$textsym" 172 129 "Text Symbology"
+expect_size_wide "$textsym" 172 129 "Text Symbology"
 shoot text-symbology
 click_in "$textsym" "${SYM_APPLY[@]}"
 expect_gone "$textsym" "Text Symbology" "after its \"Apply\""

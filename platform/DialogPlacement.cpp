@@ -1,0 +1,81 @@
+#include "platform/DialogPlacement.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace mapfeed {
+
+namespace {
+
+constexpr int kGap = 4;
+constexpr int kCascadeStep = 24;
+
+const QRect* firstOverlap(const QRect& place, const std::vector<QRect>& open) {
+    for (const QRect& other : open)
+        if (other.intersects(place)) return &other;
+    return nullptr;
+}
+
+/// The first free place in a column that starts at `start` and runs down the screen.
+std::optional<QPoint> freeInColumn(QPoint start, const QSize& frame, const QRect& screen, const std::vector<QRect>& open) {
+    if (start.x() < screen.left() || start.x() + frame.width() - 1 > screen.right()) return std::nullopt;
+    QRect place(start, frame);
+    while (place.bottom() <= screen.bottom()) {
+        const QRect* other = firstOverlap(place, open);
+        if (!other) return place.topLeft();
+        place.moveTop(other->bottom() + 1 + kGap);
+    }
+    return std::nullopt;
+}
+
+/// The first free place in a row that starts at `start` and runs across the screen.
+std::optional<QPoint> freeInRow(QPoint start, const QSize& frame, const QRect& screen, const std::vector<QRect>& open) {
+    if (start.y() < screen.top() || start.y() + frame.height() - 1 > screen.bottom()) return std::nullopt;
+    QRect place(start, frame);
+    while (place.right() <= screen.right()) {
+        const QRect* other = firstOverlap(place, open);
+        if (!other) return place.topLeft();
+        place.moveLeft(other->right() + 1 + kGap);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+QPoint dialogPosition(const QRect& owner, const QSize& frame, const QRect& screen, const std::vector<QRect>& open) {
+    const int top = std::max(owner.top(), screen.top());
+    const int left = std::max(owner.left(), screen.left());
+    const QPoint right(owner.right() + 1 + kGap, top);
+    const QPoint below(left, owner.bottom() + 1 + kGap);
+    const QPoint leftSide(owner.left() - kGap - frame.width(), top);
+
+    if (auto place = freeInColumn(right, frame, screen, open)) return *place;
+    if (auto place = freeInRow(below, frame, screen, open)) return *place;
+    if (auto place = freeInColumn(leftSide, frame, screen, open)) return *place;
+
+    // No free room on any side: the first side the dialog fits on at all, else the right side
+    // pulled onto the screen, then one step down and right for every dialog already there.
+    QPoint place = right;
+    if (!freeInColumn(right, frame, screen, {})) {
+        if (freeInRow(below, frame, screen, {})) place = below;
+        else if (freeInColumn(leftSide, frame, screen, {})) place = leftSide;
+    }
+    const auto keepOnScreen = [&](QPoint p) {
+        p.setX(std::clamp(p.x(), screen.left(), std::max(screen.left(), screen.right() - frame.width() + 1)));
+        p.setY(std::clamp(p.y(), screen.top(), std::max(screen.top(), screen.bottom() - frame.height() + 1)));
+        return p;
+    };
+    place = keepOnScreen(place);
+    const auto taken = [&](const QPoint& p) {
+        return std::any_of(open.begin(), open.end(), [&](const QRect& other) { return other.topLeft() == p; });
+    };
+    for (int step = 0; step < 64 && taken(place); ++step) {
+        QPoint next = keepOnScreen(place + QPoint(kCascadeStep, kCascadeStep));
+        // At the screen's corner the cascade starts again from the top left of the free area.
+        if (next == place) next = keepOnScreen(screen.topLeft() + QPoint(step * kCascadeStep / 2, 0));
+        place = next;
+    }
+    return place;
+}
+
+}  // namespace mapfeed

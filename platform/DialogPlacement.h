@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <vector>
+
+namespace mapfeed {
+
+/// Where a dialog whose frame is `frame` big opens: beside its owner's frame `owner`, to its
+/// right where the screen's free area `screen` allows, else below it, else to its left, clear
+/// of the dialogs already open (`open`, their frames). When no side has room for it, it is
+/// cascaded from the first place so that it never lands exactly on an open dialog.
+QPoint dialogPosition(const QRect& owner, const QSize& frame, const QRect& screen, const std::vector<QRect>& open);
+
+}  // namespace mapfeed
