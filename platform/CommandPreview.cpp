@@ -63,6 +63,15 @@ private:
 
 }  // namespace
 
+QString shownCommandLine(const std::string& commandLine) {
+    QString shown = QString::fromStdString(commandLine);
+    for (QChar& c : shown) {
+        if (c.unicode() < 0x20) c = QChar(0x2400 + c.unicode());
+        else if (c.unicode() == 0x7F) c = QChar(0x2421);
+    }
+    return shown;
+}
+
 void addCommandPreview(WindowView& view, Application& app) {
     const int top = twipsToPixels(app.mapfeed.clientHeight());
     const int width = twipsToPixels(app.mapfeed.clientWidth());
@@ -95,7 +104,7 @@ void addCommandPreview(WindowView& view, Application& app) {
     QPointer<QTextEdit> guard(preview);
     auto refresh = [guard, layout, &app] {
         if (!guard) return;
-        const QString command = QString::fromStdString(app.mapfeed.previewCommandLine());
+        const QString command = shownCommandLine(app.mapfeed.previewCommandLine());
         if (guard->toPlainText() == command) return;
         guard->setPlainText(command);
         guard->setToolTip(command);

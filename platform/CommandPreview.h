@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QString>
+#include <string>
+
 namespace mapfeed {
 
 class Application;
@@ -11,5 +14,10 @@ class WindowView;
 /// with the window, and the window grows when the command needs more lines than it has room
 /// for; the controls above keep their places.
 void addCommandPreview(WindowView& mainView, Application& app);
+
+/// The command line as the preview shows it. A control character (which "Apply" refuses) is
+/// shown as its visible symbol, "\r" as U+240D and so on, so that it can neither break the
+/// line it stands in nor vanish from it.
+QString shownCommandLine(const std::string& commandLine);
 
 }  // namespace mapfeed

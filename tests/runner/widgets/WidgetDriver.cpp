@@ -19,6 +19,7 @@
 
 #include "app/Application.h"
 #include "browse/BrowseLists.h"
+#include "platform/CommandPreview.h"
 #include "tests/runner/Transcript.h"
 #include "tests/runner/widgets/UserInput.h"
 
@@ -125,7 +126,7 @@ void WidgetDriver::lineStarts(int line) {
 void WidgetDriver::lineEnded(int) {
     user::settle();
     const QString shown = previewText();
-    const QString composed = qt(app_->mapfeed.previewCommandLine());
+    const QString composed = shownCommandLine(app_->mapfeed.previewCommandLine());
     if (shown != composed)
         violation("the preview differs from what Apply would start:\n  preview: " + shown.toStdString() +
                   "\n  Apply:   " + composed.toStdString());
