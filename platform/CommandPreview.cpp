@@ -66,7 +66,7 @@ private:
 QString shownCommandLine(const std::string& commandLine) {
     QString shown = QString::fromStdString(commandLine);
     for (QChar& c : shown) {
-        if (c.unicode() < 0x20) c = QChar(0x2400 + c.unicode());
+        if (c.unicode() < 0x20 && c != QLatin1Char('\t')) c = QChar(0x2400 + c.unicode());
         else if (c.unicode() == 0x7F) c = QChar(0x2421);
     }
     return shown;

@@ -15,9 +15,9 @@ class WindowView;
 /// for; the controls above keep their places.
 void addCommandPreview(WindowView& mainView, Application& app);
 
-/// The command line as the preview shows it. A control character (which "Apply" refuses) is
-/// shown as its visible symbol, "\r" as U+240D and so on, so that it can neither break the
-/// line it stands in nor vanish from it.
+/// The command line as the preview shows it. A control character other than the tab (which
+/// "Apply" refuses) is shown as its visible symbol, "\r" as U+240D and so on, so that it can
+/// neither break the line it stands in nor vanish from it.
 QString shownCommandLine(const std::string& commandLine);
 
 }  // namespace mapfeed
