@@ -53,9 +53,9 @@ changes=$work/src/mapfeed_${debian_version}_$arch.changes
 [[ -f $deb && -f $changes ]] || fail "no $(basename "$deb"); the build left: $(cd src && echo *)"
 echo "install: $(basename "$deb"), $(stat -c %s "$deb") bytes, built in $((($(now_ns) - started) / 1000000000)) s"
 
-# Every compile and link line carries dpkg-buildflags' hardening flags.
+# Every compile and link line carries dpkg-buildflags' hardening flags, -z now included.
 # (The compiler makes position-independent executables by default, which blhc knows.)
-blhc --arch="$arch" build.log >blhc.log 2>&1 ||
+blhc --arch="$arch" --bindnow build.log >blhc.log 2>&1 ||
   { cat blhc.log >&2; fail "blhc: flags missing from the build (above)"; }
 
 # lintian on the .deb, its debug symbols and the .buildinfo: no error, no warning.
@@ -63,6 +63,8 @@ lintian --pedantic --display-info --fail-on error,warning "$changes" >lintian.lo
 lintian_status=$?
 grep -v 'running with root privileges' lintian.log | sed 's/^/install: lintian: /'
 ((lintian_status == 0)) || fail "lintian reports errors or warnings (above)"
+# lintian reports these as information only; the program must still have them.
+grep -E 'hardening-no-(relro|bindnow|pie)' lintian.log && fail "the program lacks a hardening feature (above)"
 
 # ---- Control fields.
 field() { dpkg-deb --field "$deb" "$1"; }
