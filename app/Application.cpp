@@ -34,8 +34,10 @@ Application::Application(Services& services_, WindowHost& host_)
 }
 
 Application::~Application() {
-    // Whoever shows the windows lets go of them before the controls they show are gone.
-    for (Window* window : windows()) host.discarded(*window);
+    // Whoever shows the windows lets go of them before the controls they show are gone: the
+    // dialogs first, then the main window they stand beside.
+    const std::vector<Window*> all = windows();
+    for (auto window = all.rbegin(); window != all.rend(); ++window) host.discarded(**window);
 }
 
 void Application::start() {

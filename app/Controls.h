@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -53,10 +54,15 @@ public:
 
     std::function<void()> onStateChanged;
 
+    /// Expires when the control is destroyed: whoever calls into the control from outside the
+    /// model (a widget's signal) keeps this and asks it first.
+    std::weak_ptr<const void> lifetime() const { return alive_; }
+
 protected:
     void changed();
 
 private:
+    std::shared_ptr<const char> alive_ = std::make_shared<const char>();
     Window& window_;
     std::string name_;
     ControlKind kind_;

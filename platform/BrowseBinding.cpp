@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "browse/BrowseLists.h"
+#include "platform/ControlLifetime.h"
 
 namespace mapfeed {
 
@@ -77,26 +78,26 @@ void selectRow(QListView* view, int row) {
 void bindDriveList(DriveList& drives, QComboBox* widget) {
     widget->setEditable(false);
     QPointer<QComboBox> guard(widget);
-    auto sync = [&drives, guard] {
+    auto sync = whileAlive(drives, [&drives, guard] {
         if (!guard) return;
         const QSignalBlocker blocker(guard);
         guard->clear();
         for (const std::string& drive : drives.entries()) guard->addItem(qt(drive));
         guard->setCurrentIndex(guard->findText(qt(drives.drive())));
         guard->setEnabled(drives.enabled());
-    };
+    });
     sync();
     drives.onStateChanged = sync;
-    QObject::connect(widget, &QComboBox::activated, widget, [&drives, guard, sync](int index) {
+    QObject::connect(widget, &QComboBox::activated, widget, whileAlive(drives, [&drives, guard, sync](int index) {
         if (!guard || index < 0) return;
         drives.userPicks(guard->itemText(index).toStdString());
         sync();
-    });
+    }));
 }
 
 void bindFolderList(FolderList& folders, QListView* widget) {
     // The chain reads like an indented outline: each folder by its own name, the root as "/".
-    auto* model = new NameListModel(widget, [&folders, widget](const std::vector<std::string>& entries, int row, int role)
+    auto* model = new NameListModel(widget, whileAlive(folders, [&folders, widget](const std::vector<std::string>& entries, int row, int role)
                                                 -> QVariant {
         const std::string& path = entries[row];
         const bool inChain = static_cast<std::size_t>(row) < folders.chainLength();
@@ -110,22 +111,22 @@ void bindFolderList(FolderList& folders, QListView* widget) {
             return widget->style()->standardIcon(inChain ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon);
         if (role == Qt::ToolTipRole) return qt(path);
         return {};
-    });
+    }));
     prepare(widget, model);
     QPointer<QListView> guard(widget);
-    auto sync = [&folders, guard, model] {
+    auto sync = whileAlive(folders, [&folders, guard, model] {
         if (!guard) return;
         model->setEntries(folders.entries());
         selectRow(guard, static_cast<int>(folders.chainLength()) - 1);
         guard->setEnabled(folders.enabled());
-    };
+    });
     sync();
     folders.onStateChanged = sync;
-    QObject::connect(widget, &QListView::activated, widget, [&folders, model, sync](const QModelIndex& index) {
+    QObject::connect(widget, &QListView::activated, widget, whileAlive(folders, [&folders, model, sync](const QModelIndex& index) {
         if (!index.isValid()) return;
         folders.userOpens(model->entries().at(index.row()));
         sync();
-    });
+    }));
 }
 
 void bindFileList(FileList& files, QListView* widget) {
@@ -135,26 +136,26 @@ void bindFileList(FileList& files, QListView* widget) {
     });
     prepare(widget, model);
     QPointer<QListView> guard(widget);
-    auto sync = [&files, guard, model] {
+    auto sync = whileAlive(files, [&files, guard, model] {
         if (!guard) return;
         model->setEntries(files.entries());
         selectRow(guard, files.selected().empty() ? -1 : model->row(files.selected()));
         guard->setEnabled(files.enabled());
-    };
+    });
     sync();
     files.onStateChanged = sync;
     // A selection is the user's pick; the current item alone is not (focus sets one).
     QObject::connect(widget->selectionModel(), &QItemSelectionModel::selectionChanged, widget,
-                     [&files, model, guard] {
+                     whileAlive(files, [&files, model, guard] {
                          if (!guard) return;
                          const QModelIndexList picked = guard->selectionModel()->selectedIndexes();
                          if (!picked.isEmpty()) files.userPicks(model->entries().at(picked.constFirst().row()));
-                     });
-    QObject::connect(widget, &QListView::activated, widget, [&files, model, sync](const QModelIndex& index) {
+                     }));
+    QObject::connect(widget, &QListView::activated, widget, whileAlive(files, [&files, model, sync](const QModelIndex& index) {
         if (!index.isValid()) return;
         files.userDoubleClicks(model->entries().at(index.row()));
         sync();
-    });
+    }));
 }
 
 }  // namespace mapfeed

@@ -17,6 +17,7 @@
 #include <QSignalBlocker>
 
 #include "app/Controls.h"
+#include "platform/ControlLifetime.h"
 #include "platform/FileDrop.h"
 #include "platform/WindowView.h"
 
@@ -85,25 +86,25 @@ void bindTextField(TextField& field, QLineEdit* widget) {
     // Paths can be long, and a silently shortened path names another file.
     widget->setMaxLength(std::numeric_limits<int>::max());
     QPointer<QLineEdit> guard(widget);
-    auto sync = [&field, guard] {
+    auto sync = whileAlive(field, [&field, guard] {
         if (!guard) return;
         if (guard->text() != qt(field.text())) {
             const QSignalBlocker blocker(guard);
             guard->setText(qt(field.text()));
         }
         guard->setEnabled(field.enabled());
-    };
+    });
     sync();
     field.onStateChanged = sync;
-    QObject::connect(widget, &QLineEdit::textEdited, widget, [&field, sync](const QString& text) {
+    QObject::connect(widget, &QLineEdit::textEdited, widget, whileAlive(field, [&field, sync](const QString& text) {
         field.userTypes(model(text));
         sync();
-    });
+    }));
     if (field.acceptsFileDrops)
-        acceptFileDrops(widget, [&field, sync](const QString& file) {
+        acceptFileDrops(widget, whileAlive(field, [&field, sync](const QString& file) {
             field.userTypes(QFile::encodeName(file).toStdString());
             sync();
-        });
+        }));
 }
 
 // Only a user's pick of an entry may run a list's choice rule, and QComboBox reports as a pick
@@ -118,7 +119,7 @@ void bindList(ListBox& list, QComboBox* widget) {
     widget->setInsertPolicy(QComboBox::NoInsert);
     widget->setCompleter(nullptr);
     QPointer<QComboBox> guard(widget);
-    auto sync = [&list, guard] {
+    auto sync = whileAlive(list, [&list, guard] {
         if (!guard) return;
         const QSignalBlocker blocker(guard);
         const auto& entries = list.entries();
@@ -140,58 +141,58 @@ void bindList(ListBox& list, QComboBox* widget) {
             guard->setCurrentIndex(entry);
         }
         guard->setEnabled(list.enabled());
-    };
+    });
     sync();
     list.onStateChanged = sync;
-    QObject::connect(widget, &QComboBox::activated, widget, [&list, guard, sync](int index) {
+    QObject::connect(widget, &QComboBox::activated, widget, whileAlive(list, [&list, guard, sync](int index) {
         if (!guard || index < 0) return;
         list.userPicks(model(guard->itemText(index)));
         sync();
-    });
-    QObject::connect(widget->lineEdit(), &QLineEdit::textEdited, widget, [&list, sync](const QString& text) {
+    }));
+    QObject::connect(widget->lineEdit(), &QLineEdit::textEdited, widget, whileAlive(list, [&list, sync](const QString& text) {
         list.userTypes(model(text));
         sync();
-    });
+    }));
 }
 
 void bindButton(Button& button, QPushButton* widget) {
     widget->setText(qt(button.caption()));
     widget->setAutoDefault(false);
     QPointer<QPushButton> guard(widget);
-    auto sync = [&button, guard] {
+    auto sync = whileAlive(button, [&button, guard] {
         if (!guard) return;
         guard->setEnabled(button.enabled());
         if (guard->font().bold() != button.captionBold()) applyFont(guard, button);
-    };
+    });
     applyFont(widget, button);
     sync();
     button.onStateChanged = sync;
-    QObject::connect(widget, &QPushButton::clicked, widget, [&button] { button.userClicks(); });
-    new HoverFilter(widget, [&button] { button.userHovers(); }, false);
+    QObject::connect(widget, &QPushButton::clicked, widget, whileAlive(button, [&button] { button.userClicks(); }));
+    new HoverFilter(widget, whileAlive(button, [&button] { button.userHovers(); }), false);
     new EnterClicksFilter(widget);
 }
 
 void bindCheckBox(CheckBox& box, QCheckBox* widget, QWidget* container) {
     QPointer<QCheckBox> guard(widget);
     QPointer<QWidget> holder(container);
-    auto sync = [&box, guard, holder] {
+    auto sync = whileAlive(box, [&box, guard, holder] {
         if (!guard) return;
         const QSignalBlocker blocker(guard);
         guard->setChecked(box.value() != 0);
         if (holder) holder->setEnabled(box.enabled());
-    };
+    });
     sync();
     box.onStateChanged = sync;
-    QObject::connect(widget, &QCheckBox::clicked, widget, [&box, sync] {
+    QObject::connect(widget, &QCheckBox::clicked, widget, whileAlive(box, [&box, sync] {
         box.userClicks();
         sync();
-    });
+    }));
 }
 
 void bindOptionButton(OptionButton& option, QRadioButton* widget) {
     widget->setText(qt(option.caption()));
     QPointer<QRadioButton> guard(widget);
-    auto sync = [&option, guard] {
+    auto sync = whileAlive(option, [&option, guard] {
         if (!guard) return;
         const QSignalBlocker blocker(guard);
         if (option.selected()) {
@@ -205,24 +206,24 @@ void bindOptionButton(OptionButton& option, QRadioButton* widget) {
             if (group) group->setExclusive(true);
         }
         guard->setEnabled(option.enabled());
-    };
+    });
     applyFont(widget, option);
     sync();
     option.onStateChanged = sync;
-    QObject::connect(widget, &QRadioButton::clicked, widget, [&option, sync] {
+    QObject::connect(widget, &QRadioButton::clicked, widget, whileAlive(option, [&option, sync] {
         option.userClicks();
         sync();
-    });
+    }));
 }
 
 void bindLabel(Label& label, QLabel* widget) {
     QPointer<QLabel> guard(widget);
-    auto sync = [&label, guard] {
+    auto sync = whileAlive(label, [&label, guard] {
         if (!guard) return;
         guard->setText(qt(label.caption()));
         guard->setEnabled(label.enabled());
         if (QWidget* named = guard->buddy()) named->setAccessibleName(accessibleNameFrom(guard->text()));
-    };
+    });
     widget->setToolTip(qt(label.toolTip));
     applyFont(widget, label);
     sync();
@@ -232,7 +233,7 @@ void bindLabel(Label& label, QLabel* widget) {
 void bindFrame(Frame& frame, QGroupBox* widget) {
     widget->setTitle(qt(frame.caption()));
     applyFont(widget, frame);
-    new HoverFilter(widget, [&frame] { frame.userHovers(); }, true);
+    new HoverFilter(widget, whileAlive(frame, [&frame] { frame.userHovers(); }), true);
 }
 
 }  // namespace mapfeed

@@ -71,12 +71,14 @@ QRect frameOf(const QWidget& window) {
 QtHost::QtHost() : lastInput_(std::make_unique<LastInputWatcher>()) { installAccessibility(); }
 
 QtHost::~QtHost() {
-    for (auto& [window, view] : views_) delete view.data();
+    for (auto& [window, view] : views_)
+        if (!isMain(*window)) view.reset();
+    views_.clear();
 }
 
 WindowView* QtHost::view(const Window& window) const {
     const auto found = views_.find(&window);
-    return found == views_.end() ? nullptr : found->second.data();
+    return found == views_.end() ? nullptr : found->second.get();
 }
 
 QWidget* QtHost::activeView() const {
@@ -88,9 +90,10 @@ bool QtHost::isMain(const Window& window) const { return app_ && &window == &app
 
 void QtHost::created(Window& window) {
     Application* app = app_;
-    auto* view = new WindowView(window, [app, &window] {
+    auto owned = std::make_unique<WindowView>(window, [app, &window] {
         if (app) app->closeThroughFrame(window);
     });
+    WindowView* view = owned.get();
     view->setWindowIcon(appIcon());
     dropUrlsAsPaths(*view);
     if (isMain(window)) {
@@ -107,7 +110,7 @@ void QtHost::created(Window& window) {
                         Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
         view->setFixedSize(size);
     }
-    views_[&window] = view;
+    views_[&window] = std::move(owned);
 }
 
 void QtHost::placeBesideMain(WindowView& dialog) const {
@@ -118,7 +121,7 @@ void QtHost::placeBesideMain(WindowView& dialog) const {
     const QSize frame = dialog.size() + (owner.size() - main->geometry().size());
     std::vector<QRect> open;
     for (const auto& [window, other] : views_)
-        if (other && other != main && other != &dialog && other->isVisible()) open.push_back(frameOf(*other));
+        if (other.get() != main && other.get() != &dialog && other->isVisible()) open.push_back(frameOf(*other));
     QScreen* screen = main->screen();
     const QRect area = screen ? screen->availableGeometry() : QRect(QPoint(0, 0), frame * 4);
     dialog.move(dialogPosition(owner, frame, area, open));
@@ -156,16 +159,20 @@ void QtHost::hidden(Window& window) {
 }
 
 void QtHost::discarded(Window& window) {
-    if (WindowView* v = view(window)) {
-        v->hide();
-        // The model window goes now; the widgets go later (we may be inside their own close
-        // event). Until then none of their signals may reach the controls that are gone.
-        for (QObject* part : v->findChildren<QObject*>()) QObject::disconnect(part, nullptr, nullptr, nullptr);
-        v->deleteLater();
-    }
-    views_.erase(&window);
     focusedOnce_.erase(&window);
     placed_.erase(&window);
+    const auto found = views_.find(&window);
+    if (found == views_.end()) return;
+    std::unique_ptr<WindowView> view = std::move(found->second);
+    views_.erase(found);
+    if (!view) return;  // went with the main window
+    if (isMain(window))
+        // Its dialogs are its children: they go first, each by its owner.
+        for (auto& [other, dialog] : views_) dialog.reset();
+    view->hide();
+    // The model window goes right after this call; its bindings go quiet with its controls.
+    // Inside the view's own close request the view itself goes once that event is done.
+    if (view->inOwnClose()) view.release()->deleteLater();
 }
 
 void QtHost::focusMoved(Window& window, Control& control) {

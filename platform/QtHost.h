@@ -39,7 +39,9 @@ private:
     void placeBesideMain(WindowView& dialog) const;
 
     Application* app_ = nullptr;
-    std::map<const Window*, QPointer<WindowView>> views_;
+    /// The host owns every view. A dialog's view is also a child of the main view (so that it
+    /// stays above it), so the dialogs go before the main window.
+    std::map<const Window*, std::unique_ptr<WindowView>> views_;
     std::map<const Window*, bool> focusedOnce_;
     /// Where each existing dialog stood when it was last hidden (its frame's top left).
     std::map<const Window*, QPoint> placed_;

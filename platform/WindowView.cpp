@@ -99,15 +99,19 @@ void WindowView::nameForScreenReaders() {
     }
 }
 
+void WindowView::frameClose() {
+    closing_ = true;
+    if (onFrameClose_) onFrameClose_();
+    closing_ = false;
+}
+
 void WindowView::closeEvent(QCloseEvent* event) {
     // The model ends the program or discards the window; the view follows what it says.
     event->ignore();
-    if (onFrameClose_) onFrameClose_();
+    frameClose();
 }
 
-void WindowView::reject() {
-    if (onFrameClose_) onFrameClose_();
-}
+void WindowView::reject() { frameClose(); }
 
 void WindowView::build() {
     // The option buttons of a frame are one exclusive group: the arrow keys move between them

@@ -27,6 +27,9 @@ public:
     QWidget* widgetFor(const Control& control) const;
 
     void reject() override;
+    /// Whether the view is inside its own close request (the frame's close control or
+    /// Escape): deleting it now would pull it from under its own event handler.
+    bool inOwnClose() const { return closing_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -36,7 +39,10 @@ private:
     void nameForScreenReaders();
 
     Window& window_;
+    void frameClose();
+
     std::function<void()> onFrameClose_;
+    bool closing_ = false;
     std::vector<std::pair<const Control*, QWidget*>> widgets_;
 };
 

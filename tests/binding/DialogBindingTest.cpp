@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -117,6 +118,32 @@ TEST_F(DialogBinding, FrameCloseDiscardsAndReopeningStartsAfresh) {
     app.mapfeed.PntsymCmd.userClicks();
     EXPECT_EQ("0", app.pntsym().OutStyTxt.text());
     EXPECT_EQ(QStringLiteral("0"), static_cast<QLineEdit*>(widgetOf(app.pntsym(), app.pntsym().OutStyTxt))->text());
+}
+
+// The host owns its views: they go with the program, at once; a dialog closed through its
+// frame goes once its own close event is done, and its widgets reach no control meanwhile.
+TEST(ViewLifetime, ViewsGoWithTheProgramAndAClosedDialogAfterItsCloseEvent) {
+    int destroyed = 0;
+    {
+        QtHost host;
+        QtServices services(host);
+        Application app(services, host);
+        host.attach(app);
+        app.start();
+        app.mapfeed.PntsymCmd.userClicks();
+        app.mapfeed.LinsymCmd.userClicks();
+        for (Window* window : app.windows())
+            QObject::connect(host.view(*window), &QObject::destroyed, [&destroyed] { ++destroyed; });
+
+        QPointer<WindowView> closed = host.view(app.pntsym());
+        auto* style = static_cast<QLineEdit*>(closed->widgetFor(app.pntsym().OutStyTxt));
+        closed->close();
+        ASSERT_FALSE(closed.isNull()) << "deleted inside its own close event";
+        QTest::keyClicks(style, "9");  // the model's field is gone
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(closed.isNull());
+    }
+    EXPECT_EQ(3, destroyed);
 }
 
 TEST_F(DialogBinding, EscapeInADialogDiscardsIt) {
