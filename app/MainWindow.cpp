@@ -3,6 +3,10 @@
 #include "app/Application.h"
 #include "job/RunRecord.h"
 
+#include <optional>
+#include <utility>
+#include <vector>
+
 namespace mapfeed {
 
 namespace {
@@ -14,9 +18,33 @@ const std::string kInputFilter =
     std::string(kFilterHead) + "(*.dgn)|*.dgn|ULF Files (*.ulf)|*.ulf|ARC Export Files (*.gen)|*.gen";
 const std::string kDesignFilter = std::string(kFilterHead) + "(*.dgn)|*.dgn";
 
-constexpr const char* kLineBreakMessage =
-    "The command line cannot hold a line break or a NUL character. Remove it from the field it was typed, "
-    "pasted or picked into, then press Apply again.";
+// The existence test could not be made: the file's folder did not answer in time.
+std::string noAnswerMessage(const char* which) {
+    return std::string("The ") + which +
+           " file could not be looked at: the folder it is in does not answer (a network share that is slow or "
+           "out of reach?). Press Apply again when it answers.";
+}
+
+/// The first character of `text` that the command line cannot carry, in words; empty when none.
+std::string refusedCharacterIn(const std::string& text) {
+    for (const char c : text) {
+        if (!isRefusedCharacter(c)) continue;
+        if (c == '\r' || c == '\n') return "a line break";
+        if (c == '\0') return "a NUL character";
+        return "a control character (code " + std::to_string(static_cast<unsigned char>(c)) + ")";
+    }
+    return {};
+}
+
+/// A field as the user knows it: by the caption of its label, without the trailing colon.
+std::string fieldName(const TextField& field) {
+    const auto* label = dynamic_cast<const Label*>(field.namedBy);
+    std::string name = label ? label->caption() : field.name();
+    while (!name.empty() && (name.back() == ' ' || name.back() == ':')) name.pop_back();
+    return "\"" + name + "\"";
+}
+
+constexpr const char* kCannotCarry = ", which the command line cannot carry. ";
 
 // Flag of the open-file dialog that hides its read-only check box.
 constexpr int kHideReadOnly = 4;
@@ -161,35 +189,104 @@ void MainWindow::ApplyCmd_Click() {
     testedInputPath_ = splitSuffixMarker(fields.infile).path;
     testedDesignPath_ = splitSuffixMarker(fields.dgnfile).path;
 
-    // Both are tested before either is reported.
-    const bool inputExists = app_.services.fileExists(testedInputPath_);
-    const bool designExists = app_.services.fileExists(testedDesignPath_);
-    if (!inputExists) {
-        app_.services.messageBox("The Input File Does Not Exist", MessageButtons::Ok);
+    // Both are tested before either is reported, unless the input's folder did not answer:
+    // its message wins whatever the design file's test would find, so the user does not wait
+    // for that test too.
+    const FileCheck input = app_.services.checkFile(testedInputPath_);
+    const FileCheck design = input == FileCheck::NoAnswer ? FileCheck::Missing : app_.services.checkFile(testedDesignPath_);
+    if (input != FileCheck::Exists) {
+        app_.services.messageBox(input == FileCheck::NoAnswer ? noAnswerMessage("input") : "The Input File Does Not Exist",
+                                 MessageButtons::Ok);
         setFocus(InfileTxt);
         return;
     }
-    if (!designExists) {
-        app_.services.messageBox("The Design File Does Not Exist", MessageButtons::Ok);
+    if (design != FileCheck::Exists) {
+        app_.services.messageBox(
+            design == FileCheck::NoAnswer ? noAnswerMessage("design") : "The Design File Does Not Exist",
+            MessageButtons::Ok);
         setFocus(DgnFileTxt);
         return;
     }
 
-    // A line break would split the log's record and reach the converter as a broken
-    // argument; a NUL would cut an argument short. Neither is started, nothing is written.
-    if (!fitsOnOneLine(previewCommandLine())) {
-        app_.services.messageBox(kLineBreakMessage, MessageButtons::Ok);
-        for (TextField* field : {&InfileTxt, &DgnFileTxt, &Outlevtxt, &CentrTxt, &TblnmTxt, &Mslinktxt}) {
-            if (!fitsOnOneLine(field->text())) {
-                setFocus(*field);
-                break;
-            }
-        }
-        return;
-    }
+    // Nothing is started and nothing written while any text holds a character that the
+    // command line cannot carry.
+    OptionTable trial = app_.options;
+    deriveOptions(trial, fields);
+    if (refuseUncarriedText(trial)) return;
 
     deriveOptions(app_.options, fields);
     runConverter(composeCommandLine(app_.options, fields));
+}
+
+bool MainWindow::refuseUncarriedText(const OptionTable& trial) {
+    // The main window's own fields, in the order they reach the command line.
+    const std::pair<TextField*, int> ownFields[] = {
+        {&InfileTxt, -1}, {&DgnFileTxt, -1}, {&Outlevtxt, 5}, {&CentrTxt, 6}, {&TblnmTxt, 7}, {&Mslinktxt, 8}};
+    for (auto [field, slot] : ownFields) {
+        // A field reaches the command line only through its slot, if it has one.
+        const std::string what = refusedCharacterIn(slot < 0 ? field->text() : trial.value(slot));
+        if (what.empty()) continue;
+        app_.services.messageBox("The field " + fieldName(*field) + " holds " + what + kCannotCarry +
+                                     "Remove it, then press Apply again.",
+                                 MessageButtons::Ok);
+        setFocus(*field);
+        return true;
+    }
+
+    // The slots the dialogs write, each with the dialog and the fields its value came from.
+    struct DialogSlot {
+        Window* dialog;
+        std::vector<TextField*> fields;
+    };
+    for (int slot = 0; slot < OptionTable::kSlots; ++slot) {
+        const std::string what = refusedCharacterIn(trial.flag(slot) + trial.value(slot));
+        if (what.empty()) continue;
+        std::optional<DialogSlot> source;
+        switch (slot) {
+            case 10:
+            case 14: {
+                SymbologyDialog& dialog = slot == 10 ? app_.linesym() : app_.pntsym();
+                source = DialogSlot{&dialog, {&dialog.OutStyTxt, &dialog.OutWtTxt, &dialog.OutColorTxt}};
+                break;
+            }
+            case 12: source = DialogSlot{&app_.cellopts(), {&app_.cellopts().CeTxt}}; break;
+            case 13: source = DialogSlot{&app_.cellopts(), {&app_.cellopts().CnTxt}}; break;
+            case 15: source = DialogSlot{&app_.textsym(), {&app_.textsym().FontTxt}}; break;
+            case 16: source = DialogSlot{&app_.textsym(), {&app_.textsym().SizeTxt}}; break;
+            case 17: source = DialogSlot{&app_.textsym(), {&app_.textsym().JustTxt}}; break;
+            case 26: {
+                RasterInfoDialog& dialog = app_.rasterinfo();
+                source = DialogSlot{&dialog, {&dialog.UlhxTxt, &dialog.UlhyTxt, &dialog.PixszTxt}};
+                break;
+            }
+            default: break;
+        }
+        if (!source) {
+            app_.services.messageBox("The option \"" + trial.flag(slot) + "\" holds " + what + kCannotCarry +
+                                         "Press Clear to start the job afresh.",
+                                     MessageButtons::Ok);
+            return true;
+        }
+        const std::string window = "the window \"" + source->dialog->title() + "\"";
+        TextField* culprit = nullptr;
+        for (TextField* field : source->fields)
+            if (!refusedCharacterIn(field->text()).empty()) culprit = culprit ? culprit : field;
+        if (culprit) {
+            app_.services.messageBox("The field " + fieldName(*culprit) + " of " + window + " holds " + what +
+                                         kCannotCarry + "Remove it there and press that window's Apply, then press Apply here again.",
+                                     MessageButtons::Ok);
+        } else {
+            // Edited since, or the window was closed and made afresh: the slot still holds what was applied.
+            app_.services.messageBox("The option \"" + trial.flag(slot) + "\" that " + window + " applied holds " +
+                                         what + kCannotCarry + "Press that window's Apply again, then press Apply here again.",
+                                     MessageButtons::Ok);
+        }
+        // Back to where it can be mended.
+        source->dialog->show();
+        source->dialog->setFocus(culprit ? *culprit : *source->fields.front());
+        return true;
+    }
+    return false;
 }
 
 std::string MainWindow::previewCommandLine() const {

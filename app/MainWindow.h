@@ -93,6 +93,9 @@ private:
     void setLineworkEnabled(bool enabled);
     void setPointControlsEnabled(bool enabled);
     void runConverter(const std::string& commandLine);
+    /// Refuses "Apply" when a text that would reach the command line holds a character it
+    /// cannot carry: the user is told which field, and the focus goes there, in its dialog.
+    bool refuseUncarriedText(const OptionTable& trial);
 
     Application& app_;
     // The paths "Apply" tested last, without their suffix marker.

@@ -30,6 +30,10 @@ struct FolderContents {
     std::vector<std::string> files;  // regular files, and links to them
 };
 
+/// What an existence test found. `NoAnswer`: the file system holding the path did not answer
+/// in time (a network share that is slow or out of reach), so nothing is known of the file.
+enum class FileCheck { Exists, Missing, NoAnswer };
+
 struct StartResult {
     bool started = false;
     long taskId = 0;
@@ -50,6 +54,10 @@ public:
     virtual StartResult startProcess(const std::string& commandLine) = 0;
     /// True only for a regular file that can be opened for reading.
     virtual bool fileExists(const std::string& path) = 0;
+    /// The existence test, telling a file system that does not answer from a missing file.
+    virtual FileCheck checkFile(const std::string& path) {
+        return fileExists(path) ? FileCheck::Exists : FileCheck::Missing;
+    }
     /// The value of an environment variable, the empty string when it is not set.
     virtual std::string environment(const std::string& name) = 0;
     /// The current local date and time as the log writes it.

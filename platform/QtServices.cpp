@@ -1,6 +1,7 @@
 #include "platform/QtServices.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFile>
 #include <QMessageBox>
@@ -45,7 +46,8 @@ std::optional<std::string> QtServices::showOpenFile(const OpenFileDialog& settin
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // Whatever name the user gives is taken; "Apply" tests it later.
     dialog.setFileMode(QFileDialog::AnyFile);
-    if (!settings.initialDir.empty()) dialog.setDirectory(QString::fromStdString(settings.initialDir));
+    if (!settings.initialDir.empty() && startFolderAnswers(settings.initialDir))
+        dialog.setDirectory(QString::fromStdString(settings.initialDir));
     const QStringList filters = nameFilters(settings.filter);
     dialog.setNameFilters(filters);
     if (settings.filterIndex >= 1 && settings.filterIndex <= filters.size())
@@ -60,5 +62,11 @@ std::optional<std::string> QtServices::showOpenFile(const OpenFileDialog& settin
 }
 
 void QtServices::quit() { QCoreApplication::exit(0); }
+
+void QtServices::keepAnswering() {
+    // Painting and the window system's questions only: a click now would run a rule inside
+    // the rule that waits. User input waits in the queue until the wait is over.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
 
 }  // namespace mapfeed
