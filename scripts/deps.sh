@@ -8,7 +8,8 @@
 # end-to-end tests drive the real window with (a virtual X server, xdotool, ImageMagick's
 # `import` for screenshots, xwininfo from x11-utils, one plain font family so text renders the
 # same everywhere), and what the install test checks the Debian package with (the menu entry's
-# validator, an SVG renderer for the icon; cpack's dpkg-shlibdeps comes with build-essential).
+# validator, an SVG renderer for the icon; cpack's dpkg-shlibdeps comes with build-essential),
+# and what the watchdog test pings the window with (XCB) and hangs a share with (FUSE).
 MAPFEED_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
@@ -16,6 +17,7 @@ MAPFEED_PACKAGES=(
   perl
   xvfb xauth xdotool x11-utils imagemagick fonts-liberation
   desktop-file-utils librsvg2-bin
+  libxcb1-dev fuse3 libfuse3-dev
   diffutils
 )
 
