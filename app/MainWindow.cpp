@@ -2,6 +2,10 @@
 
 #include "job/RunRecord.h"
 
+#include <optional>
+#include <utility>
+#include <vector>
+
 namespace mapfeed {
 
 namespace {
@@ -13,9 +17,33 @@ const std::string kInputFilter =
     std::string(kFilterHead) + "(*.dgn)|*.dgn|ULF Files (*.ulf)|*.ulf|ARC Export Files (*.gen)|*.gen";
 const std::string kDesignFilter = std::string(kFilterHead) + "(*.dgn)|*.dgn";
 
-constexpr const char* kLineBreakMessage =
-    "The command line cannot hold a line break or a NUL character. Remove it from the field it was typed, "
-    "pasted or picked into, then press Apply again.";
+// The existence test could not be made: the file's folder did not answer in time.
+std::string noAnswerMessage(const char* which) {
+    return std::string("The ") + which +
+           " file could not be looked at: the folder it is in does not answer (a network share that is slow or "
+           "out of reach?). Press Apply again when it answers.";
+}
+
+/// The first character of `text` that the command line cannot carry, in words; empty when none.
+std::string refusedCharacterIn(const std::string& text) {
+    for (const char c : text) {
+        if (!isRefusedCharacter(c)) continue;
+        if (c == '\r' || c == '\n') return "a line break";
+        if (c == '\0') return "a NUL character";
+        return "a control character (code " + std::to_string(static_cast<unsigned char>(c)) + ")";
+    }
+    return {};
+}
+
+/// A field as the user knows it: by the caption of its label, without the trailing colon.
+std::string fieldName(const TextField& field) {
+    const auto* label = dynamic_cast<const Label*>(field.namedBy);
+    std::string name = label ? label->caption() : field.name();
+    while (!name.empty() && (name.back() == ' ' || name.back() == ':')) name.pop_back();
+    return "\"" + name + "\"";
+}
+
+constexpr const char* kCannotCarry = ", which the command line cannot carry. ";
 
 // Flag of the open-file dialog that hides its read-only check box.
 constexpr int kHideReadOnly = 4;
@@ -160,35 +188,104 @@ void MainWindow::ApplyCmd_Click() {
     testedInputPath_ = splitSuffixMarker(fields.infile).path;
     testedDesignPath_ = splitSuffixMarker(fields.dgnfile).path;
 
-    // Both are tested before either is reported.
-    const bool inputExists = services_.fileExists(testedInputPath_);
-    const bool designExists = services_.fileExists(testedDesignPath_);
-    if (!inputExists) {
-        services_.messageBox("The Input File Does Not Exist", MessageButtons::Ok);
+    // Both are tested before either is reported, unless the input's folder did not answer:
+    // its message wins whatever the design file's test would find, so the user does not wait
+    // for that test too.
+    const FileCheck input = services_.checkFile(testedInputPath_);
+    const FileCheck design = input == FileCheck::NoAnswer ? FileCheck::Missing : services_.checkFile(testedDesignPath_);
+    if (input != FileCheck::Exists) {
+        services_.messageBox(input == FileCheck::NoAnswer ? noAnswerMessage("input") : "The Input File Does Not Exist",
+                                 MessageButtons::Ok);
         setFocus(InfileTxt);
         return;
     }
-    if (!designExists) {
-        services_.messageBox("The Design File Does Not Exist", MessageButtons::Ok);
+    if (design != FileCheck::Exists) {
+        services_.messageBox(
+            design == FileCheck::NoAnswer ? noAnswerMessage("design") : "The Design File Does Not Exist",
+            MessageButtons::Ok);
         setFocus(DgnFileTxt);
         return;
     }
 
-    // A line break would split the log's record and reach the converter as a broken
-    // argument; a NUL would cut an argument short. Neither is started, nothing is written.
-    if (!fitsOnOneLine(previewCommandLine())) {
-        services_.messageBox(kLineBreakMessage, MessageButtons::Ok);
-        for (TextField* field : {&InfileTxt, &DgnFileTxt, &Outlevtxt, &CentrTxt, &TblnmTxt, &Mslinktxt}) {
-            if (!fitsOnOneLine(field->text())) {
-                setFocus(*field);
-                break;
-            }
-        }
-        return;
-    }
+    // Nothing is started and nothing written while any text holds a character that the
+    // command line cannot carry.
+    if (refuseUncarriedText(derivedOptions(options_, fields))) return;
 
     deriveOptions(options_, fields);
     runConverter(composeConverterCommand(options_, fields));
+}
+
+bool MainWindow::refuseUncarriedText(const OptionTable& trial) {
+    // The main window's own fields, in the order they reach the command line.
+    const std::pair<TextField*, std::optional<Slot>> ownFields[] = {
+        {&InfileTxt, std::nullopt},       {&DgnFileTxt, std::nullopt}, {&Outlevtxt, Slot::LineworkLevel},
+        {&CentrTxt, Slot::PointLevel},    {&TblnmTxt, Slot::Table},    {&Mslinktxt, Slot::Mslink}};
+    for (auto [field, slot] : ownFields) {
+        // A field reaches the command line only through its slot, if it has one.
+        const std::string what = refusedCharacterIn(slot ? trial.value(*slot) : field->text());
+        if (what.empty()) continue;
+        services_.messageBox("The field " + fieldName(*field) + " holds " + what + kCannotCarry +
+                                     "Remove it, then press Apply again.",
+                                 MessageButtons::Ok);
+        setFocus(*field);
+        return true;
+    }
+
+    // The slots the dialogs write, each with the dialog and the fields its value came from.
+    struct DialogSlot {
+        Window* dialog;
+        std::vector<TextField*> fields;
+    };
+    for (int slot = 0; slot < OptionTable::kSlots; ++slot) {
+        const std::string what = refusedCharacterIn(trial.flag(slot) + trial.value(slot));
+        if (what.empty()) continue;
+        std::optional<DialogSlot> source;
+        switch (static_cast<Slot>(slot)) {
+            case Slot::LineSymbology:
+            case Slot::PointSymbology: {
+                SymbologyDialog& dialog =
+                    static_cast<Slot>(slot) == Slot::LineSymbology ? dialogs_.linesym() : dialogs_.pntsym();
+                source = DialogSlot{&dialog, {&dialog.OutStyTxt, &dialog.OutWtTxt, &dialog.OutColorTxt}};
+                break;
+            }
+            case Slot::CellLibrary: source = DialogSlot{&dialogs_.cellopts(), {&dialogs_.cellopts().CeTxt}}; break;
+            case Slot::CellName: source = DialogSlot{&dialogs_.cellopts(), {&dialogs_.cellopts().CnTxt}}; break;
+            case Slot::Font: source = DialogSlot{&dialogs_.textsym(), {&dialogs_.textsym().FontTxt}}; break;
+            case Slot::TextSize: source = DialogSlot{&dialogs_.textsym(), {&dialogs_.textsym().SizeTxt}}; break;
+            case Slot::Justification: source = DialogSlot{&dialogs_.textsym(), {&dialogs_.textsym().JustTxt}}; break;
+            case Slot::Raster: {
+                RasterInfoDialog& dialog = dialogs_.rasterinfo();
+                source = DialogSlot{&dialog, {&dialog.UlhxTxt, &dialog.UlhyTxt, &dialog.PixszTxt}};
+                break;
+            }
+            default: break;
+        }
+        if (!source) {
+            services_.messageBox("The option \"" + trial.flag(slot) + "\" holds " + what + kCannotCarry +
+                                         "Press Clear to start the job afresh.",
+                                     MessageButtons::Ok);
+            return true;
+        }
+        const std::string window = "the window \"" + source->dialog->title() + "\"";
+        TextField* culprit = nullptr;
+        for (TextField* field : source->fields)
+            if (!refusedCharacterIn(field->text()).empty()) culprit = culprit ? culprit : field;
+        if (culprit) {
+            services_.messageBox("The field " + fieldName(*culprit) + " of " + window + " holds " + what +
+                                         kCannotCarry + "Remove it there and press that window's Apply, then press Apply here again.",
+                                     MessageButtons::Ok);
+        } else {
+            // Edited since, or the window was closed and made afresh: the slot still holds what was applied.
+            services_.messageBox("The option \"" + trial.flag(slot) + "\" that " + window + " applied holds " +
+                                         what + kCannotCarry + "Press that window's Apply again, then press Apply here again.",
+                                     MessageButtons::Ok);
+        }
+        // Back to where it can be mended.
+        source->dialog->show();
+        source->dialog->setFocus(culprit ? *culprit : *source->fields.front());
+        return true;
+    }
+    return false;
 }
 
 std::string MainWindow::previewCommandLine() const {

@@ -92,6 +92,9 @@ private:
     void setLineworkEnabled(bool enabled);
     void setPointControlsEnabled(bool enabled);
     void runConverter(const ConverterCommand& command);
+    /// Refuses "Apply" when a text that would reach the command line holds a character it
+    /// cannot carry: the user is told which field, and the focus goes there, in its dialog.
+    bool refuseUncarriedText(const OptionTable& trial);
 
     OptionTable& options_;
     Services& services_;

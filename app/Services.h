@@ -31,6 +31,10 @@ struct FolderContents {
     std::vector<std::string> files;  // regular files, and links to them
 };
 
+/// What an existence test found. `NoAnswer`: the file system holding the path did not answer
+/// in time (a network share that is slow or out of reach), so nothing is known of the file.
+enum class FileCheck { Exists, Missing, NoAnswer };
+
 struct StartResult {
     bool started = false;
     long taskId = 0;
@@ -63,6 +67,10 @@ public:
     virtual StartResult startProcess(const ConverterCommand& command) = 0;
     /// True only for a regular file that can be opened for reading.
     virtual bool fileExists(const std::string& path) = 0;
+    /// The existence test, telling a file system that does not answer from a missing file.
+    virtual FileCheck checkFile(const std::string& path) {
+        return fileExists(path) ? FileCheck::Exists : FileCheck::Missing;
+    }
     /// The current local date and time as the log writes it.
     virtual std::string dateTimeText() = 0;
     /// Appends one whole record to the run log; returns why it failed, or nothing.

@@ -1,5 +1,6 @@
 #include "job/CommandComposition.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace mapfeed {
@@ -71,6 +72,13 @@ std::string composeCommandLine(const OptionTable& options, const JobFields& f) {
     return command;
 }
 
-bool fitsOnOneLine(const std::string& text) { return text.find_first_of(std::string("\r\n\0", 3)) == std::string::npos; }
+bool isRefusedCharacter(char c) {
+    const auto code = static_cast<unsigned char>(c);
+    return (code < 0x20 && c != '\t') || code == 0x7F;
+}
+
+bool fitsOnOneLine(const std::string& text) {
+    return std::none_of(text.begin(), text.end(), isRefusedCharacter);
+}
 
 }  // namespace mapfeed

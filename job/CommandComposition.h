@@ -45,8 +45,13 @@ OptionTable derivedOptions(OptionTable options, const JobFields& fields);
 /// The head with both field texts as typed, every slot, and the marker when either field had one.
 std::string composeCommandLine(const OptionTable& options, const JobFields& fields);
 
-/// Whether text can stand on one line of the run log and in one argument list: no carriage
-/// return, line feed or NUL character.
+/// Whether a character cannot be carried by the command line: any control character but tab.
+/// A line break would split the run log's record and an argument, a NUL would cut an argument
+/// short, and the others would reach the converter and the log unseen.
+bool isRefusedCharacter(char c);
+
+/// Whether text can stand on one line of the run log and in one argument list: it holds no
+/// refused character.
 bool fitsOnOneLine(const std::string& text);
 
 }  // namespace mapfeed

@@ -4,6 +4,8 @@
 #include <QCheckBox>
 #include <QFile>
 #include <limits>
+#include <memory>
+#include <utility>
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
@@ -86,8 +88,12 @@ void bindTextField(TextField& field, QLineEdit* widget) {
     // Paths can be long, and a silently shortened path names another file.
     widget->setMaxLength(std::numeric_limits<int>::max());
     QPointer<QLineEdit> guard(widget);
-    auto sync = whileAlive(field, [&field, guard] {
+    // A name that is not valid UTF-8 (a file picked in Browse) is shown with replacement
+    // characters; its bytes are kept, and typed back, while the field shows what they gave.
+    auto bytes = std::make_shared<std::pair<QString, std::string>>();
+    auto sync = whileAlive(field, [&field, guard, bytes] {
         if (!guard) return;
+        if (model(qt(field.text())) != field.text()) *bytes = {qt(field.text()), field.text()};
         if (guard->text() != qt(field.text())) {
             const QSignalBlocker blocker(guard);
             guard->setText(qt(field.text()));
@@ -96,8 +102,8 @@ void bindTextField(TextField& field, QLineEdit* widget) {
     });
     sync();
     field.onStateChanged = sync;
-    QObject::connect(widget, &QLineEdit::textEdited, widget, whileAlive(field, [&field, sync](const QString& text) {
-        field.userTypes(model(text));
+    QObject::connect(widget, &QLineEdit::textEdited, widget, whileAlive(field, [&field, sync, bytes](const QString& text) {
+        field.userTypes(!bytes->second.empty() && text == bytes->first ? bytes->second : model(text));
         sync();
     }));
     if (field.acceptsFileDrops)

@@ -1,6 +1,7 @@
 #include "platform/QtServices.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFile>
 #include <QFileInfo>
@@ -68,7 +69,7 @@ std::optional<std::string> QtServices::showOpenFile(const OpenFileDialog& settin
     dialog.setNameFilters(filters);
     if (settings.filterIndex >= 1 && settings.filterIndex <= filters.size())
         dialog.selectNameFilter(filters.at(settings.filterIndex - 1));
-    if (!settings.initialDir.empty()) {
+    if (!settings.initialDir.empty() && startFolderAnswers(settings.initialDir)) {
         // A project given as a file opens in its folder with that file chosen.
         const QString start = QString::fromStdString(settings.initialDir);
         const QFileInfo file(start);
@@ -108,5 +109,11 @@ StartResult QtServices::startProcess(const ConverterCommand& command) {
 }
 
 void QtServices::quit() { QCoreApplication::exit(0); }
+
+void QtServices::keepAnswering() {
+    // Painting and the window system's questions only: a click now would run a rule inside
+    // the rule that waits. User input waits in the queue until the wait is over.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
 
 }  // namespace mapfeed

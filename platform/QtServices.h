@@ -25,6 +25,9 @@ public:
     std::optional<std::string> showOpenFile(const OpenFileDialog& dialog) override;
     void quit() override;
 
+protected:
+    void keepAnswering() override;
+
 private:
     QtHost& host_;
     std::vector<QPointer<ConsoleWindow>> consoles_;

@@ -14,6 +14,7 @@
 #   appstreamcli for the metainfo, the menu entry's validator, an SVG renderer for the icon, man
 #   for the manual page;
 # - GDAL's ogrinfo, the independent reader the converter's tests check design files with.
+# - for the watchdog test: XCB to ping the window, and FUSE to hang a share of its own.
 MAPFEED_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
@@ -22,6 +23,7 @@ MAPFEED_PACKAGES=(
   xvfb xauth xdotool x11-utils xclip imagemagick fonts-liberation openbox
   desktop-file-utils librsvg2-bin
   debhelper dpkg-dev lintian blhc appstream man-db
+  libxcb1-dev fuse3 libfuse3-dev
   diffutils
   gdal-bin
 )

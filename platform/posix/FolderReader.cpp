@@ -51,8 +51,15 @@ std::shared_ptr<const FolderContents> FolderReader::read(const std::string& path
     }
 
     auto contents = std::make_shared<FolderContents>();
-    errno = 0;
-    while (const dirent* entry = ::readdir(dir.get())) {
+    for (;;) {
+        // Set before every call: a failed look at one entry below leaves errno set, and only
+        // readdir's own failure makes the folder unreadable.
+        errno = 0;
+        const dirent* entry = ::readdir(dir.get());
+        if (!entry) {
+            if (errno != 0) return nullptr;
+            break;
+        }
         if (entry->d_name[0] == '.') continue;  // hidden, and "." and ".."
         unsigned char type = entry->d_type;
         if (type == DT_UNKNOWN || type == DT_LNK) {
@@ -64,7 +71,6 @@ std::shared_ptr<const FolderContents> FolderReader::read(const std::string& path
         if (type == DT_DIR) contents->folders.emplace_back(entry->d_name);
         else if (type == DT_REG) contents->files.emplace_back(entry->d_name);
     }
-    if (errno != 0) return nullptr;
     std::sort(contents->folders.begin(), contents->folders.end(), nameOrder);
     std::sort(contents->files.begin(), contents->files.end(), nameOrder);
 
@@ -87,7 +93,7 @@ std::string currentFolder() {
     return ::getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string("/");
 }
 
-std::vector<std::string> drives() {
+std::vector<std::string> mountedVolumes() {
     std::vector<std::string> found;
     if (FILE* mounts = ::setmntent("/proc/self/mounts", "r")) {
         struct mntent entry {};
@@ -105,14 +111,15 @@ std::vector<std::string> drives() {
             for (const char* prefix : {"/boot", "/proc", "/sys", "/dev", "/run", "/snap", "/var/lib", "/etc"})
                 if (point.rfind(prefix, 0) == 0) system = true;
             if (point.rfind("/run/media/", 0) == 0) system = false;
-            if (!system && ::access(point.c_str(), R_OK | X_OK) == 0) found.push_back(point);
+            if (!system) found.push_back(point);
         }
         ::endmntent(mounts);
     }
     std::sort(found.begin(), found.end());
     found.erase(std::unique(found.begin(), found.end()), found.end());
-    found.insert(found.begin(), "/");
     return found;
 }
+
+bool canEnter(const std::string& folder) { return ::access(folder.c_str(), R_OK | X_OK) == 0; }
 
 }  // namespace mapfeed::posix

@@ -31,8 +31,12 @@ private:
 /// The folder the process stands in.
 std::string currentFolder();
 
-/// "/" first, then the mount points of the volumes a user would browse (disks, USB sticks,
-/// network shares), without the system's own pseudo file systems.
-std::vector<std::string> drives();
+/// The mount points of the volumes a user would browse (disks, USB sticks, network shares),
+/// sorted, without the root and the system's own pseudo file systems. Reads only the mount
+/// table: none of them is looked at, since a share that stopped answering would hold the caller.
+std::vector<std::string> mountedVolumes();
+
+/// Whether the user may enter a folder. May wait as long as the folder's file system does.
+bool canEnter(const std::string& folder);
 
 }  // namespace mapfeed::posix

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -236,4 +237,15 @@ TEST_F(FileSelectionBinding, LongPastedTextArrivesWhole) {
     const QString mebibyte(1 << 20, QLatin1Char('d'));
     field->insert(mebibyte);  // what a paste does
     EXPECT_EQ(std::size_t{1} << 20, app.mapfeed.DgnFileTxt.text().size());
+}
+
+TEST_F(FileSelectionBinding, BytesOfANameThatIsNotValidTextOutliveAnEditUndone) {
+    auto* field = host.view(app.mapfeed)->findChild<QLineEdit*>(QStringLiteral("InfileTxt"));
+    const std::string picked = "/tmp/caf\xE9.gen";  // as Browse writes a Latin-1 name
+    app.mapfeed.InfileTxt.setText(picked);
+    field->end(false);
+    QTest::keyClick(field, Qt::Key_X);
+    EXPECT_NE(picked, app.mapfeed.InfileTxt.text());
+    QTest::keyClick(field, Qt::Key_Backspace);
+    EXPECT_EQ(picked, app.mapfeed.InfileTxt.text()) << "it looks as it did, so it names the same file";
 }

@@ -191,6 +191,9 @@ private:
         const fs::path target = local(path);
         std::error_code error;
         if (target.has_parent_path()) fs::create_directories(target.parent_path(), error);
+        // A pipe or a folder already there is left as it is: opening a pipe waits for a reader.
+        struct stat info {};
+        if (::stat(target.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return;
         std::ofstream(target, std::ios::binary | std::ios::trunc);
     }
 
@@ -360,8 +363,13 @@ private:
     }
 
     void dumpLog() {
+        // Looked at before it is opened: opening a pipe would wait for a writer.
+        if (!fs::is_regular_file(kRunLogName)) {
+            print("log missing");
+            return;
+        }
         std::ifstream log(kRunLogName, std::ios::binary);
-        if (!fs::is_regular_file(kRunLogName) || !log) {
+        if (!log) {
             print("log missing");
             return;
         }

@@ -1,5 +1,6 @@
 #include "browse/BrowseWindow.h"
 
+#include <clocale>
 #include <gtest/gtest.h>
 
 #include "app/Application.h"
@@ -32,6 +33,21 @@ TEST(FilePattern, SeveralPatternsAndEmpty) {
     EXPECT_FALSE(matchesPattern("b.ulf", "*.gen;*.dgn"));
     EXPECT_FALSE(matchesPattern("b.ulf", ""));
     EXPECT_FALSE(matchesPattern("b.ulf", ";"));
+}
+
+TEST(FilePattern, AQuestionMarkIsOneCharacterOfTheLocale) {
+    const std::string saved = std::setlocale(LC_CTYPE, nullptr);
+    ASSERT_NE(nullptr, std::setlocale(LC_CTYPE, "C.UTF-8"));
+    EXPECT_TRUE(matchesPattern("\xC3\xA9.gen", "?.gen"));  // é
+    EXPECT_FALSE(matchesPattern("\xC3\xA9.gen", "??.gen"));
+    EXPECT_TRUE(matchesPattern("a\xE2\x82\xAC" "b.gen", "*?b.gen"));  // a€b
+    EXPECT_FALSE(matchesPattern("\xE2\x82\xAC.gen", "*??.gen"));
+    // Not valid UTF-8: byte by byte where it is not.
+    EXPECT_TRUE(matchesPattern("\xE9.gen", "?.gen"));
+    EXPECT_TRUE(matchesPattern("\xE9\xC3\xA9.gen", "??.gen"));
+    std::setlocale(LC_CTYPE, "C");
+    EXPECT_TRUE(matchesPattern("\xC3\xA9.gen", "??.gen")) << "bytes in the C locale";
+    std::setlocale(LC_CTYPE, saved.c_str());
 }
 
 TEST(FilePattern, LongNamesStayLinear) {

@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,10 @@ public:
         return {true, nextTask++, {}};
     }
     bool fileExists(const std::string& path) override { return existing.count(path) && existing[path]; }
+    FileCheck checkFile(const std::string& path) override {
+        return silent.count(path) ? FileCheck::NoAnswer : Services::checkFile(path);
+    }
+    std::set<std::string> silent;  // paths whose folder does not answer
     std::string environment(const std::string& name) override { return env.count(name) ? env[name] : ""; }
     std::string dateTimeText() override { return "DATE"; }
     std::optional<std::string> appendRunLog(const std::string& record) override {

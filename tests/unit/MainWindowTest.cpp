@@ -68,6 +68,25 @@ TEST_F(MainWindowTest, RefusesMissingFilesInputFirst) {
     EXPECT_TRUE(world.log.empty());
 }
 
+TEST_F(MainWindowTest, AFileWhoseFolderDoesNotAnswerIsToldApart) {
+    haveFiles();
+    world.silent.insert("in.gen");
+    m.ApplyCmd.userClicks();
+    ASSERT_EQ(2u, world.events.size());
+    EXPECT_EQ(0u, world.events[0].find("message The input file could not be looked at: the folder it is in does not "
+                                       "answer"))
+        << world.events[0];
+    EXPECT_EQ("focus mapfeed.InfileTxt", world.events[1]);
+
+    world.events.clear();
+    world.silent = {"out.dgn"};
+    m.ApplyCmd.userClicks();
+    ASSERT_EQ(2u, world.events.size());
+    EXPECT_EQ(0u, world.events[0].find("message The design file could not be looked at")) << world.events[0];
+    EXPECT_EQ("focus mapfeed.DgnFileTxt", world.events[1]);
+    EXPECT_TRUE(world.log.empty());
+}
+
 TEST_F(MainWindowTest, ApplyStartsThenLogsTheSameCommand) {
     haveFiles();
     m.ApplyCmd.userClicks();

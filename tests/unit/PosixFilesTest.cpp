@@ -1,7 +1,14 @@
 #include "platform/posix/PosixFiles.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <chrono>
 
 #include <filesystem>
 #include <fstream>
@@ -54,6 +61,43 @@ TEST_F(PosixFilesTest, FileExistsOnlyForReadableRegularFiles) {
     }
 }
 
+TEST_F(PosixFilesTest, FileExistsForAPathHoldingANulIsFalse) {
+    std::ofstream(path("sp ace.gen"));
+    // Cut at its NUL, the name would be that of the existing file.
+    EXPECT_FALSE(posix::fileExists(path("sp ace.gen") + std::string(1, '\0') + "x"));
+    EXPECT_FALSE(posix::fileExists(std::string(1, '\0')));
+}
+
+TEST_F(PosixFilesTest, FileExistsLeavesAnotherProgramsLeaseAlone) {
+    const std::string leased = path("leased.gen");
+    std::ofstream(leased) << "x";
+    // The holder takes a write lease, then reports whether it was asked to give it up.
+    int report[2];
+    ASSERT_EQ(0, ::pipe(report));
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        static int reportFd = report[1];
+        ::signal(SIGIO, [](int) { (void)!::write(reportFd, "B", 1); });
+        const int fd = ::open(leased.c_str(), O_WRONLY);
+        const bool leasing = fd >= 0 && ::fcntl(fd, F_SETLEASE, F_WRLCK) == 0;
+        (void)!::write(report[1], leasing ? "L" : "N", 1);
+        ::sleep(3);
+        ::_exit(0);
+    }
+    char state = 0;
+    ASSERT_EQ(1, ::read(report[0], &state, 1));
+    ASSERT_EQ('L', state) << "no lease could be taken here";
+
+    EXPECT_TRUE(posix::fileExists(leased));
+
+    pollfd broken{report[0], POLLIN, 0};
+    EXPECT_EQ(0, ::poll(&broken, 1, 300)) << "the holder was told to give up its lease";
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    ::close(report[0]);
+    ::close(report[1]);
+}
+
 TEST_F(PosixFilesTest, AppendKeepsEarlierRecords) {
     const std::string log = path("MapfeedLog.dat");
     EXPECT_FALSE(posix::appendRecord(log, "a\r\nb\r\nc\r\n"));
@@ -66,6 +110,50 @@ TEST_F(PosixFilesTest, AppendReportsAFolderAndAFullDevice) {
     EXPECT_TRUE(posix::appendRecord(path("MapfeedLog.dat"), "x\r\n"));
     fs::create_symlink("/dev/full", path("full.dat"));
     EXPECT_TRUE(posix::appendRecord(path("full.dat"), "x\r\n"));
+}
+
+TEST_F(PosixFilesTest, AppendRefusesALinkAndAPipeWithoutWaiting) {
+    std::ofstream(path("profile")) << "kept\n";
+    fs::create_symlink(path("profile"), path("MapfeedLog.dat"));
+    const auto linked = posix::appendRecord(path("MapfeedLog.dat"), "x\r\n");
+    ASSERT_TRUE(linked);
+    EXPECT_NE(std::string::npos, linked->find("symbolic link")) << *linked;
+    EXPECT_EQ("kept\n", read("profile"));
+    fs::create_symlink(path("nowhere"), path("dangling.dat"));
+    EXPECT_TRUE(posix::appendRecord(path("dangling.dat"), "x\r\n"));
+    EXPECT_FALSE(fs::exists(path("nowhere")));
+
+    ASSERT_EQ(0, ::mkfifo(path("pipe.dat").c_str(), 0600));
+    EXPECT_EQ("it is not a regular file", posix::appendRecord(path("pipe.dat"), "x\r\n").value_or(""))
+        << "and it must not hang";
+}
+
+TEST_F(PosixFilesTest, AppendGivesUpOnALockHeldByAnotherProgram) {
+    const std::string log = path("MapfeedLog.dat");
+    const int held = ::open(log.c_str(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_EQ(0, ::flock(held, LOCK_EX));
+    // The same lock from another open file description conflicts as another program's does.
+    int waits = 0;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(posix::kLogInUse, posix::appendRecord(log, "x\r\n", [&] { ++waits; }).value_or(""));
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_GE(seconds, 1.5);
+    EXPECT_LT(seconds, 4.0);
+    EXPECT_GT(waits, 10) << "the window is kept answering while it waits";
+    EXPECT_EQ("", read("MapfeedLog.dat"));
+    ::close(held);
+    EXPECT_FALSE(posix::appendRecord(log, "x\r\n"));
+}
+
+TEST_F(PosixFilesTest, AppendEndsALineThatAKilledWriterLeftCut) {
+    const std::string log = path("MapfeedLog.dat");
+    std::ofstream(log, std::ios::binary) << "a\r\nb\r\nc\r\nd\r\nperl -S map";
+    EXPECT_FALSE(posix::appendRecord(log, "e\r\nf\r\ng\r\n"));
+    EXPECT_EQ("a\r\nb\r\nc\r\nd\r\nperl -S map\r\ne\r\nf\r\ng\r\n", read("MapfeedLog.dat"));
+    // Cut between the two characters of a line end.
+    std::ofstream(log, std::ios::binary) << "d\r";
+    EXPECT_FALSE(posix::appendRecord(log, "e\r\n"));
+    EXPECT_EQ("d\r\ne\r\n", read("MapfeedLog.dat"));
 }
 
 TEST(DateTimeText, ShortDateBlankLongTimeInTheCLocale) {
@@ -130,6 +218,15 @@ TEST_F(PosixFilesTest, AFolderThatIsGoneReadsAsNothing) {
     EXPECT_EQ(std::vector<std::string>{"a.gen"}, reader.read(path("shown"))->files);
     fs::remove_all(path("shown"));
     EXPECT_EQ(nullptr, reader.read(path("shown")));
+}
+
+TEST_F(PosixFilesTest, ABrokenLinkCostsOnlyItsOwnEntry) {
+    posix::FolderReader reader;
+    std::ofstream(path("a.gen"));
+    fs::create_symlink(path("gone"), path("broken.gen"));
+    const auto contents = reader.read(dir.string());
+    ASSERT_NE(nullptr, contents);
+    EXPECT_EQ(std::vector<std::string>{"a.gen"}, contents->files);
 }
 
 TEST_F(PosixFilesTest, FolderReadingListsFilesAndFoldersApart) {
