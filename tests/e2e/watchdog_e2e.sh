@@ -41,8 +41,10 @@ mount_pid=
 share=
 unmount_share() {
   [[ -n $share ]] || return 0
+  # The file system's own end first: it fails every waiting request; fusermount3 would itself
+  # wait on the share.
+  [[ -z $mount_pid ]] || { kill -KILL "$mount_pid" 2>/dev/null; wait "$mount_pid" 2>/dev/null; } || true
   fusermount3 -u -z "$share" 2>/dev/null || true
-  [[ -z $mount_pid ]] || kill "$mount_pid" 2>/dev/null || true
   mount_pid= share=
 }
 trap 'unmount_share; e2e_finish' EXIT
