@@ -13,32 +13,16 @@
 #include "app/Application.h"
 #include "tests/support/WindowLookup.h"
 #include "platform/QtHost.h"
-#include "tests/unit/FakeWorld.h"
+#include "tests/binding/MainWindowFixture.h"
 
 using namespace mapfeed;
 
-class KeyboardBinding : public ::testing::Test {
+class KeyboardBinding : public mapfeed::testing::MainWindowFixture {
 protected:
-    KeyboardBinding() : app(world, host) {
-        host.attach(app);
-        app.start();
-        view = host.view(app.mapfeed);
+    KeyboardBinding() {
         view->activateWindow();
         QCoreApplication::processEvents();
     }
-
-    template <typename W>
-    W* widget(const char* name) {
-        W* found = view->findChild<W*>(QString::fromLatin1(name));
-        EXPECT_NE(nullptr, found) << name;
-        return found;
-    }
-
-    mapfeed::testing::FakeWorld world;
-    QtHost host;
-    Application app;
-    MainWindow& m = app.mapfeed;
-    WindowView* view = nullptr;
 };
 
 TEST_F(KeyboardBinding, OpeningAListAndEscapeRunNoRule) {

@@ -17,31 +17,11 @@
 #include "app/Application.h"
 #include "platform/ProgramSetup.h"
 #include "platform/QtHost.h"
-#include "tests/unit/FakeWorld.h"
+#include "tests/binding/MainWindowFixture.h"
 
 using namespace mapfeed;
 
-class MainWindowBinding : public ::testing::Test {
-protected:
-    MainWindowBinding() : app(world, host) {
-        host.attach(app);
-        app.start();
-            view = host.view(app.mapfeed);
-    }
-
-    template <typename W>
-    W* widget(const char* name) {
-        W* found = view->findChild<W*>(QString::fromLatin1(name));
-        EXPECT_NE(nullptr, found) << name;
-        return found;
-    }
-
-    mapfeed::testing::FakeWorld world;
-    QtHost host;
-    Application app;
-    MainWindow& m = app.mapfeed;
-    WindowView* view = nullptr;
-};
+using MainWindowBinding = mapfeed::testing::MainWindowFixture;
 
 TEST_F(MainWindowBinding, TypedTextReachesTheModelAndItsRules) {
     auto* table = widget<QLineEdit>("TblnmTxt");

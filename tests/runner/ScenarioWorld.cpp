@@ -9,7 +9,10 @@
 namespace mapfeed::scenario {
 
 MessageAnswer ScenarioWorld::messageBox(const std::string& text, MessageButtons buttons) {
-    const bool okCancel = buttons == MessageButtons::OkCancel;
+    return answerMessage(text, buttons == MessageButtons::OkCancel);
+}
+
+MessageAnswer ScenarioWorld::answerMessage(const std::string& text, bool okCancel) {
     print_("message " + quoted(text) + (okCancel ? " OK/Cancel" : " OK"));
     MessageAnswer answer = MessageAnswer::Ok;
     if (!messageAnswers.empty()) {

@@ -30,6 +30,9 @@ public:
     bool quitRequested = false;
 
     MessageAnswer messageBox(const std::string& text, MessageButtons buttons) override;
+    /// Prints a message box as the transcript shows it, and its answer from the queue: a box
+    /// with one OK button is answered OK whatever the queue holds.
+    MessageAnswer answerMessage(const std::string& text, bool okCancel);
     std::optional<std::string> showOpenFile(const OpenFileDialog& dialog) override;
     StartResult startProcess(const ConverterCommand& command) override;
     std::string dateTimeText() override;

@@ -46,15 +46,7 @@ bool WidgetWorld::eventFilter(QObject* watched, QEvent* event) {
 
 void WidgetWorld::answer(QMessageBox* box) {
     const bool okCancel = box->button(QMessageBox::Cancel) != nullptr;
-    const std::string text = box->text().toStdString();
-    print_("message " + scenario::quoted(text) + (okCancel ? " OK/Cancel" : " OK"));
-    MessageAnswer answer = MessageAnswer::Ok;
-    if (!messageAnswers.empty()) {
-        answer = messageAnswers.front();
-        messageAnswers.pop_front();
-    }
-    if (!okCancel) answer = MessageAnswer::Ok;
-    print_(answer == MessageAnswer::Ok ? "  -> OK" : "  -> Cancel");
+    const MessageAnswer answer = answerMessage(box->text().toStdString(), okCancel);
     QAbstractButton* button = box->button(answer == MessageAnswer::Ok ? QMessageBox::Ok : QMessageBox::Cancel);
     if (!button) {
         if (onTrouble) onTrouble("the message box has no button for the answer");
