@@ -4,7 +4,7 @@
 
 #include "app/Application.h"
 #include "platform/QtHost.h"
-#include "tests/unit/FakeWorld.h"
+#include "tests/support/FakeWorld.h"
 
 using namespace mapfeed;
 

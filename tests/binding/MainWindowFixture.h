@@ -5,7 +5,7 @@
 
 #include "app/Application.h"
 #include "platform/QtHost.h"
-#include "tests/unit/FakeWorld.h"
+#include "tests/support/FakeWorld.h"
 
 namespace mapfeed::testing {
 

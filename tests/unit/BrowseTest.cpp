@@ -6,7 +6,7 @@
 #include "app/Application.h"
 #include "tests/support/WindowLookup.h"
 #include "browse/FilePattern.h"
-#include "tests/unit/FakeWorld.h"
+#include "tests/support/FakeWorld.h"
 
 using namespace mapfeed;
 

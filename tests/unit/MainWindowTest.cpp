@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Application.h"
-#include "tests/unit/FakeWorld.h"
+#include "tests/support/FakeWorld.h"
 
 using namespace mapfeed;
 using mapfeed::testing::FakeWorld;
