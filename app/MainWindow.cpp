@@ -195,7 +195,7 @@ void MainWindow::ApplyCmd_Click() {
     const FileCheck design = input == FileCheck::NoAnswer ? FileCheck::Missing : services_.checkFile(testedDesignPath_);
     if (input != FileCheck::Exists) {
         services_.messageBox(input == FileCheck::NoAnswer ? noAnswerMessage("input") : "The Input File Does Not Exist",
-                                 MessageButtons::Ok);
+                             MessageButtons::Ok);
         setFocus(InfileTxt);
         return;
     }
@@ -218,15 +218,15 @@ void MainWindow::ApplyCmd_Click() {
 bool MainWindow::refuseUncarriedText(const OptionTable& trial) {
     // The main window's own fields, in the order they reach the command line.
     const std::pair<TextField*, std::optional<Slot>> ownFields[] = {
-        {&InfileTxt, std::nullopt},       {&DgnFileTxt, std::nullopt}, {&Outlevtxt, Slot::LineworkLevel},
-        {&CentrTxt, Slot::PointLevel},    {&TblnmTxt, Slot::Table},    {&Mslinktxt, Slot::Mslink}};
+        {&InfileTxt, std::nullopt},    {&DgnFileTxt, std::nullopt}, {&Outlevtxt, Slot::LineworkLevel},
+        {&CentrTxt, Slot::PointLevel}, {&TblnmTxt, Slot::Table},    {&Mslinktxt, Slot::Mslink}};
     for (auto [field, slot] : ownFields) {
         // A field reaches the command line only through its slot, if it has one.
         const std::string what = refusedCharacterIn(slot ? trial.value(*slot) : field->text());
         if (what.empty()) continue;
-        services_.messageBox("The field " + fieldName(*field) + " holds " + what + kCannotCarry +
-                                     "Remove it, then press Apply again.",
-                                 MessageButtons::Ok);
+        services_.messageBox(
+            "The field " + fieldName(*field) + " holds " + what + kCannotCarry + "Remove it, then press Apply again.",
+            MessageButtons::Ok);
         setFocus(*field);
         return true;
     }
@@ -262,8 +262,8 @@ bool MainWindow::refuseUncarriedText(const OptionTable& trial) {
         }
         if (!source) {
             services_.messageBox("The option \"" + trial.flag(slot) + "\" holds " + what + kCannotCarry +
-                                         "Press Clear to start the job afresh.",
-                                     MessageButtons::Ok);
+                                     "Press Clear to start the job afresh.",
+                                 MessageButtons::Ok);
             return true;
         }
         const std::string window = "the window \"" + source->dialog->title() + "\"";
@@ -272,13 +272,14 @@ bool MainWindow::refuseUncarriedText(const OptionTable& trial) {
             if (!refusedCharacterIn(field->text()).empty()) culprit = culprit ? culprit : field;
         if (culprit) {
             services_.messageBox("The field " + fieldName(*culprit) + " of " + window + " holds " + what +
-                                         kCannotCarry + "Remove it there and press that window's Apply, then press Apply here again.",
-                                     MessageButtons::Ok);
+                                     kCannotCarry +
+                                     "Remove it there and press that window's Apply, then press Apply here again.",
+                                 MessageButtons::Ok);
         } else {
             // Edited since, or the window was closed and made afresh: the slot still holds what was applied.
-            services_.messageBox("The option \"" + trial.flag(slot) + "\" that " + window + " applied holds " +
-                                         what + kCannotCarry + "Press that window's Apply again, then press Apply here again.",
-                                     MessageButtons::Ok);
+            services_.messageBox("The option \"" + trial.flag(slot) + "\" that " + window + " applied holds " + what +
+                                     kCannotCarry + "Press that window's Apply again, then press Apply here again.",
+                                 MessageButtons::Ok);
         }
         // Back to where it can be mended.
         source->dialog->show();
@@ -303,8 +304,8 @@ void MainWindow::runConverter(const ConverterCommand& command) {
     const std::string record = formatRunRecord(services_.dateTimeText(), command.commandLine, start.taskId);
     if (auto failure = services_.appendRunLog(record)) {
         services_.messageBox("The converter was started (task " + std::to_string(start.taskId) +
-                                     "), but its record could not be added to " + kRunLogName + ": " + *failure,
-                                 MessageButtons::Ok);
+                                 "), but its record could not be added to " + kRunLogName + ": " + *failure,
+                             MessageButtons::Ok);
     }
 }
 

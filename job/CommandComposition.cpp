@@ -1,6 +1,5 @@
 #include "job/CommandComposition.h"
 
-#include <algorithm>
 #include <string_view>
 
 namespace mapfeed {
@@ -75,10 +74,6 @@ std::string composeCommandLine(const OptionTable& options, const JobFields& f) {
 bool isRefusedCharacter(char c) {
     const auto code = static_cast<unsigned char>(c);
     return (code < 0x20 && c != '\t') || code == 0x7F;
-}
-
-bool fitsOnOneLine(const std::string& text) {
-    return std::none_of(text.begin(), text.end(), isRefusedCharacter);
 }
 
 }  // namespace mapfeed

@@ -50,8 +50,4 @@ std::string composeCommandLine(const OptionTable& options, const JobFields& fiel
 /// short, and the others would reach the converter and the log unseen.
 bool isRefusedCharacter(char c);
 
-/// Whether text can stand on one line of the run log and in one argument list: it holds no
-/// refused character.
-bool fitsOnOneLine(const std::string& text);
-
 }  // namespace mapfeed

@@ -126,15 +126,20 @@ printf 'design\n' >out.dgn
 
 e2e_start_program "$app"
 
+# Types FILE as the input file, presses "Apply" and waits for the converter's record; sets pid.
+apply_on() {
+  type_into "${INFILE[@]}" "$1"
+  rm -f calls/*
+  click_in "$main_wid" "${APPLY[@]}"
+  wait_for 10 "the converter to be started" test -f calls/pid
+  pid=$(<calls/pid)
+}
+
 # ---- 1. A name with a blank is one argument; a converter that prints nothing.
-type_into "${INFILE[@]}" "$work/with space.gen"
 type_into "${DGNFILE[@]}" "$work/out.dgn"
-rm -f calls/*
-click_in "$main_wid" "${APPLY[@]}"
-wait_for 10 "the converter to be started" test -f calls/pid
+apply_on "$work/with space.gen"
 printf '%s\n' -I "$work/with space.gen" -D "$work/out.dgn" -S A -O P >expected.args
 diff -u expected.args calls/args >&2 || fail "the converter got other arguments than the above"
-pid=$(<calls/pid)
 expect_front "$pid" "with space.gen"
 expect_console "$console" "finished (exit status 0)"
 xdotool windowfocus --sync "$console" key --clearmodifiers ctrl+w
@@ -143,11 +148,7 @@ xdotool windowfocus --sync "$main_wid"
 
 # ---- 2. Output and error in order, then the exit status.
 write_acting_converter
-type_into "${INFILE[@]}" "$work/exit3.gen"
-rm -f calls/*
-click_in "$main_wid" "${APPLY[@]}"
-wait_for 10 "the converter to be started" test -f calls/pid
-pid=$(<calls/pid)
+apply_on "$work/exit3.gen"
 expect_front "$pid" "exit3.gen"
 expect_console "$console" "converting $work/exit3.gen
 warning: 2 arcs without a label
@@ -187,11 +188,8 @@ done
 
 # ---- 4. A converter that runs on: its descriptors, then "Close" while it runs.
 xdotool windowfocus --sync "$main_wid"
-type_into "${INFILE[@]}" "$work/hold.gen"
-rm -f calls/*
-click_in "$main_wid" "${APPLY[@]}"
-wait_for 10 "the converter to be started" test -f calls/pid
-held=$(<calls/pid)
+apply_on "$work/hold.gen"
+held=$pid
 expect_front "$held" "hold.gen"
 expect_console "$console" "first"
 
