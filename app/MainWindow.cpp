@@ -1,5 +1,9 @@
 #include "app/MainWindow.h"
 
+#include "dialogs/CellOptionsDialog.h"
+#include "dialogs/RasterInfoDialog.h"
+#include "dialogs/SymbologyDialog.h"
+#include "dialogs/TextSymbologyDialog.h"
 #include "job/RunRecord.h"
 
 #include <optional>
@@ -50,7 +54,7 @@ constexpr int kHideReadOnly = 4;
 
 }  // namespace
 
-MainWindow::MainWindow(WindowHost& host, OptionTable& options, Services& services, OptionDialogs& dialogs)
+MainWindow::MainWindow(WindowHost& host, OptionTable& options, Services& services, DialogTable& dialogs)
     : Window(host, "mapfeed", " Orlith Mapfeed", 7665, 6540), options_(options), services_(services), dialogs_(dialogs) {
     layOut();
     connectRules();
@@ -152,11 +156,7 @@ void MainWindow::ClearCmd_Click() {
     TblnmTxt.setText("");
     LineOpt.select();
     // Every dialog is reset, made hidden first if it was never opened.
-    dialogs_.cellopts().clearFromMainWindow();
-    dialogs_.linesym().clearFromMainWindow();
-    dialogs_.pntsym().clearFromMainWindow();
-    dialogs_.rasterinfo().clearFromMainWindow();
-    dialogs_.textsym().clearFromMainWindow();
+    for (OptionDialog* dialog : dialogs_.optionDialogs()) dialog->clearFromMainWindow();
     for (Control* control : std::initializer_list<Control*>{&LineOpt, &CrvOpt, &Label9, &Outlevtxt, &Label11, &Label3,
                                                             &CentrTxt, &Label10, &CentrCmb, &Label8, &PntsymCmd,
                                                             &LinsymCmd, &Label12, &Label13, &RasterChck})
@@ -231,44 +231,21 @@ bool MainWindow::refuseUncarriedText(const OptionTable& trial) {
         return true;
     }
 
-    // The slots the dialogs write, each with the dialog and the fields its value came from.
-    struct DialogSlot {
-        Window* dialog;
-        std::vector<TextField*> fields;
-    };
+    // The slots the dialogs write: the dialog and the fields its value came from.
     for (int slot = 0; slot < OptionTable::kSlots; ++slot) {
         const std::string what = refusedCharacterIn(trial.flag(slot) + trial.value(slot));
         if (what.empty()) continue;
-        std::optional<DialogSlot> source;
-        switch (static_cast<Slot>(slot)) {
-            case Slot::LineSymbology:
-            case Slot::PointSymbology: {
-                SymbologyDialog& dialog =
-                    static_cast<Slot>(slot) == Slot::LineSymbology ? dialogs_.linesym() : dialogs_.pntsym();
-                source = DialogSlot{&dialog, {&dialog.OutStyTxt, &dialog.OutWtTxt, &dialog.OutColorTxt}};
-                break;
-            }
-            case Slot::CellLibrary: source = DialogSlot{&dialogs_.cellopts(), {&dialogs_.cellopts().CeTxt}}; break;
-            case Slot::CellName: source = DialogSlot{&dialogs_.cellopts(), {&dialogs_.cellopts().CnTxt}}; break;
-            case Slot::Font: source = DialogSlot{&dialogs_.textsym(), {&dialogs_.textsym().FontTxt}}; break;
-            case Slot::TextSize: source = DialogSlot{&dialogs_.textsym(), {&dialogs_.textsym().SizeTxt}}; break;
-            case Slot::Justification: source = DialogSlot{&dialogs_.textsym(), {&dialogs_.textsym().JustTxt}}; break;
-            case Slot::Raster: {
-                RasterInfoDialog& dialog = dialogs_.rasterinfo();
-                source = DialogSlot{&dialog, {&dialog.UlhxTxt, &dialog.UlhyTxt, &dialog.PixszTxt}};
-                break;
-            }
-            default: break;
-        }
-        if (!source) {
+        OptionDialog* dialog = dialogs_.writerOf(static_cast<Slot>(slot));
+        if (!dialog) {
             services_.messageBox("The option \"" + trial.flag(slot) + "\" holds " + what + kCannotCarry +
                                      "Press Clear to start the job afresh.",
                                  MessageButtons::Ok);
             return true;
         }
-        const std::string window = "the window \"" + source->dialog->title() + "\"";
+        const std::vector<TextField*> fields = dialog->fieldsOf(static_cast<Slot>(slot));
+        const std::string window = "the window \"" + dialog->title() + "\"";
         TextField* culprit = nullptr;
-        for (TextField* field : source->fields)
+        for (TextField* field : fields)
             if (!refusedCharacterIn(field->text()).empty()) culprit = culprit ? culprit : field;
         if (culprit) {
             services_.messageBox("The field " + fieldName(*culprit) + " of " + window + " holds " + what +
@@ -282,8 +259,8 @@ bool MainWindow::refuseUncarriedText(const OptionTable& trial) {
                                  MessageButtons::Ok);
         }
         // Back to where it can be mended.
-        source->dialog->show();
-        source->dialog->setFocus(culprit ? *culprit : *source->fields.front());
+        dialog->show();
+        dialog->setFocus(culprit ? *culprit : *fields.front());
         return true;
     }
     return false;
@@ -398,9 +375,9 @@ void MainWindow::InputFrm_MouseMove() {
     Brw2Cmd.setCaptionBold(false);
 }
 
-void MainWindow::LinsymCmd_Click() { dialogs_.linesym().show(); }
+void MainWindow::LinsymCmd_Click() { dialogs_.get<LineSymbologyDialog>().show(); }
 
-void MainWindow::PntsymCmd_Click() { dialogs_.pntsym().show(); }
+void MainWindow::PntsymCmd_Click() { dialogs_.get<PointSymbologyDialog>().show(); }
 
 void MainWindow::CentrCmb_Click() {
     // Three independent tests: every pick empties the text options, even a pick of a text type,
@@ -409,15 +386,15 @@ void MainWindow::CentrCmb_Click() {
         for (Slot slot : {Slot::Font, Slot::TextSize, Slot::Justification}) options_.ClearOption(slot);
     };
     if (CentrCmb.text() == "Annotation")
-        dialogs_.textsym().show();
+        dialogs_.get<TextSymbologyDialog>().show();
     else
         clearTextOptions();
     if (CentrCmb.text() == "Textnode")
-        dialogs_.textsym().show();
+        dialogs_.get<TextSymbologyDialog>().show();
     else
         clearTextOptions();
     if (CentrCmb.text() == "Cells") {
-        dialogs_.cellopts().show();
+        dialogs_.get<CellOptionsDialog>().show();
     } else {
         options_.ClearOption(Slot::CellLibrary);
         options_.ClearOption(Slot::CellName);
@@ -426,7 +403,7 @@ void MainWindow::CentrCmb_Click() {
 
 void MainWindow::RasterChck_Click() {
     if (RasterChck.value() != 0)
-        dialogs_.rasterinfo().show();
+        dialogs_.get<RasterInfoDialog>().show();
     else
         options_.ClearOption(Slot::Raster);
 }

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/OptionDialogs.h"
-#include "app/Services.h"
-#include "app/Window.h"
+#include "app/DialogTable.h"
+#include "ui/Services.h"
+#include "ui/Window.h"
 #include "job/CommandComposition.h"
 
 namespace mapfeed {
@@ -13,7 +13,7 @@ namespace mapfeed {
 /// frame, output options in the OUTPUT frame, and "Apply", "Close", "Clear" below.
 class MainWindow : public Window {
 public:
-    MainWindow(WindowHost& host, OptionTable& options, Services& services, OptionDialogs& dialogs);
+    MainWindow(WindowHost& host, OptionTable& options, Services& services, DialogTable& dialogs);
 
     void Form_Load();
     void ClearCmd_Click();
@@ -98,7 +98,7 @@ private:
 
     OptionTable& options_;
     Services& services_;
-    OptionDialogs& dialogs_;
+    DialogTable& dialogs_;
     // The paths "Apply" tested last, without their suffix marker.
     std::string testedInputPath_;
     std::string testedDesignPath_;

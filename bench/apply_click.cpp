@@ -34,9 +34,9 @@
 #include "app/Application.h"
 #include "job/ArgumentSplit.h"
 #include "job/RunRecord.h"
-#include "platform/posix/PosixServices.h"
-#include "tests/support/HeadlessServices.h"
-#include "tests/support/SilentHost.h"
+#include "posix/PosixServices.h"
+#include "tests/support/PosixBackedServices.h"
+#include "tests/support/RecordingHost.h"
 
 extern char** environ;
 
@@ -45,15 +45,24 @@ namespace {
 namespace fs = std::filesystem;
 
 /// The operating system's services; a message box would mean "Apply" refused or failed.
-class BenchServices : public mapfeed::testing::HeadlessServices {
+class BenchServices : public mapfeed::testing::PosixBackedServices {
 public:
-    mapfeed::StartResult startProcess(const mapfeed::ConverterCommand& command) override {
-        mapfeed::StartResult start = PosixServices::startProcess(command);
-        lastPid = static_cast<pid_t>(start.taskId);
-        return start;
+    BenchServices() {
+        realStarts = true;
+        print = [this](const std::string& line) {
+            if (line.rfind("message ", 0) == 0) lastMessage = line;
+        };
     }
 
     pid_t lastPid = 0;
+    std::string lastMessage;
+
+protected:
+    mapfeed::StartResult started(const mapfeed::ConverterCommand& command) override {
+        mapfeed::StartResult start = PosixBackedServices::started(command);
+        lastPid = static_cast<pid_t>(start.taskId);
+        return start;
+    }
 };
 
 /// Waits until the child is gone: ended and reaped by the thread that waits for it.
@@ -79,7 +88,7 @@ std::int64_t logLines() {
 
 void ApplyClick(benchmark::State& state) {
     BenchServices services;
-    mapfeed::testing::SilentHost host;
+    mapfeed::testing::RecordingHost host;
     mapfeed::Application app(services, host);
     app.start();
     fillJob(app);
@@ -90,7 +99,7 @@ void ApplyClick(benchmark::State& state) {
         awaitReaped(services.lastPid);
         state.ResumeTiming();
     }
-    if (services.messages > 0) {
+    if (!services.lastMessage.empty()) {
         state.SkipWithError(("Apply showed a message: " + services.lastMessage).c_str());
         return;
     }
@@ -109,7 +118,7 @@ void reapWhenDone(pid_t pid) {
 void BareSpawn(benchmark::State& state) {
     // The arguments "Apply" starts, taken from the same model.
     BenchServices services;
-    mapfeed::testing::SilentHost host;
+    mapfeed::testing::RecordingHost host;
     mapfeed::Application app(services, host);
     app.start();
     fillJob(app);

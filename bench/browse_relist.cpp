@@ -10,7 +10,7 @@
 #include <string>
 
 #include "browse/FilePattern.h"
-#include "platform/posix/FolderReader.h"
+#include "posix/FolderReader.h"
 
 namespace {
 

@@ -27,7 +27,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/posix/ChildReaper.h"
+#include "posix/ChildReaper.h"
 
 extern char** environ;
 

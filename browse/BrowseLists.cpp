@@ -36,6 +36,16 @@ std::vector<std::string> chainOf(const std::string& path) {
 
 }  // namespace
 
+std::shared_ptr<const FolderContents> readFolderFor(FolderServices& services, MessageBoxes& messages,
+                                                    const std::string& path) {
+    FolderRead read = services.readFolder(path);
+    // Told once, when it was waited for; a folder still stuck is passed over in silence.
+    if (read.failure == FolderFailure::NoAnswer)
+        messages.messageBox("The folder " + path + kDoesNotAnswer + "; the Browse window keeps showing the folder it showed.",
+                            MessageButtons::Ok);
+    return std::move(read.contents);
+}
+
 void DriveList::setEntries(std::vector<std::string> drives, std::string current) {
     entries_ = std::move(drives);
     drive_ = std::move(current);
@@ -56,7 +66,7 @@ bool DriveList::userPicks(const std::string& drive) {
 bool FolderList::holds(const std::string& path) const { return contains(entries_, path); }
 
 void FolderList::setPath(std::string path) {
-    const auto contents = services_.readFolder(path);
+    const auto contents = readFolderFor(services_, messages_, path);
     if (!contents) return;  // keep showing the last folder that could be read
     const bool moved = path != path_;
     entries_ = chainOf(path);
@@ -76,7 +86,7 @@ bool FolderList::userOpens(std::string path) {
 bool FileList::holds(const std::string& name) const { return contains(entries_, name); }
 
 void FileList::relist(std::string path) {
-    const auto contents = services_.readFolder(path);
+    const auto contents = readFolderFor(services_, messages_, path);
     if (!contents) return;  // keep showing the last folder that could be read
     path_ = std::move(path);
     entries_.clear();

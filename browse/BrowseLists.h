@@ -4,15 +4,20 @@
 #include <string>
 #include <vector>
 
-#include "app/Controls.h"
-#include "app/Services.h"
+#include "ui/Controls.h"
+#include "ui/Services.h"
 
 namespace mapfeed {
+
+/// The contents of a folder for a list, or nullptr; a folder whose file system did not answer
+/// when it was waited for is told to the user.
+std::shared_ptr<const FolderContents> readFolderFor(FolderServices& services, MessageBoxes& messages,
+                                                    const std::string& path);
 
 /// The machine's drives; the chosen one is a path the folder list accepts.
 class DriveList : public Control {
 public:
-    DriveList(Window& window, std::string name) : Control(window, std::move(name), ControlKind::DriveList) {}
+    DriveList(ControlOwner& window, std::string name) : Control(window, std::move(name), ControlKind::DriveList) {}
 
     const std::string& drive() const { return drive_; }
     const std::vector<std::string>& entries() const { return entries_; }
@@ -32,8 +37,8 @@ private:
 /// root down to the current folder, then the current folder's subfolders, all as full paths.
 class FolderList : public Control {
 public:
-    FolderList(Window& window, std::string name, FolderServices& services)
-        : Control(window, std::move(name), ControlKind::FolderList), services_(services) {}
+    FolderList(ControlOwner& window, std::string name, FolderServices& services, MessageBoxes& messages)
+        : Control(window, std::move(name), ControlKind::FolderList), services_(services), messages_(messages) {}
 
     const std::string& path() const { return path_; }
     const std::vector<std::string>& entries() const { return entries_; }
@@ -52,6 +57,7 @@ public:
 
 private:
     FolderServices& services_;
+    MessageBoxes& messages_;
     std::string path_;
     std::vector<std::string> entries_;
     std::size_t chainLength_ = 0;
@@ -60,8 +66,8 @@ private:
 /// The names of a folder's files that match a pattern, without the folder.
 class FileList : public Control {
 public:
-    FileList(Window& window, std::string name, FolderServices& services)
-        : Control(window, std::move(name), ControlKind::FileList), services_(services) {}
+    FileList(ControlOwner& window, std::string name, FolderServices& services, MessageBoxes& messages)
+        : Control(window, std::move(name), ControlKind::FileList), services_(services), messages_(messages) {}
 
     const std::string& path() const { return path_; }
     const std::string& pattern() const { return pattern_; }
@@ -82,6 +88,7 @@ private:
     void relist(std::string path);
 
     FolderServices& services_;
+    MessageBoxes& messages_;
     std::string path_;
     std::string pattern_ = "*.*";
     std::string selected_;

@@ -1,6 +1,5 @@
 #include "browse/BrowseWindow.h"
 
-
 namespace mapfeed {
 
 namespace {
@@ -10,11 +9,11 @@ constexpr char kSeparator = '/';
 
 }  // namespace
 
-BrowseWindow::BrowseWindow(WindowHost& host, FolderServices& folders, Delivery delivery)
-    : Window(host, "BrowFrm", "Browse", 3855, 3720),
+BrowseWindow::BrowseWindow(WindowHost& host, FolderServices& folders, MessageBoxes& messages, Delivery delivery)
+    : Window(host, kName, "Browse", 3855, 3720),
       Drive1(*this, "Drive1"),
-      Dir1(*this, "Dir1", folders),
-      File1(*this, "File1", folders),
+      Dir1(*this, "Dir1", folders, messages),
+      File1(*this, "File1", folders, messages),
       delivery_(std::move(delivery)) {
     place(Drive1, nullptr, 120, 240, 1695, 315, 5);
     place(Dir1, nullptr, 120, 720, 1695, 2115, 1);
@@ -29,8 +28,14 @@ BrowseWindow::BrowseWindow(WindowHost& host, FolderServices& folders, Delivery d
 
     // The lists start at the current drive and folder, before any rule is tied to them.
     const std::string here = folders.currentFolder();
-    const std::vector<std::string> drives = folders.drives();
-    Drive1.setEntries(drives, drives.empty() ? "/" : drives.front());
+    const DriveScan scan = folders.drives();
+    if (!scan.silent.empty()) {
+        std::string silent;
+        for (const std::string& drive : scan.silent) silent += (silent.empty() ? "" : ", ") + drive;
+        messages.messageBox("The drive " + silent + kDoesNotAnswer + " and is left out of the list of drives.",
+                            MessageButtons::Ok);
+    }
+    Drive1.setEntries(scan.drives, scan.drives.empty() ? "/" : scan.drives.front());
     Dir1.setPath(here);
     File1.setPath(here);
 

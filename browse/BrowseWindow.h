@@ -3,8 +3,8 @@
 #include <functional>
 #include <string>
 
-#include "app/Services.h"
-#include "app/Window.h"
+#include "ui/Services.h"
+#include "ui/Window.h"
 #include "browse/BrowseLists.h"
 
 namespace mapfeed {
@@ -13,13 +13,15 @@ namespace mapfeed {
 /// main window: into the design-file field when the name ends in "dgn", else the input field.
 class BrowseWindow : public Window {
 public:
+    static constexpr const char* kName = "BrowFrm";
+
     /// Where a chosen path goes: the main window's input-file or design-file field.
     struct Delivery {
         std::function<void(const std::string&)> toInputFile;
         std::function<void(const std::string&)> toDesignFile;
     };
 
-    BrowseWindow(WindowHost& host, FolderServices& folders, Delivery delivery);
+    BrowseWindow(WindowHost& host, FolderServices& folders, MessageBoxes& messages, Delivery delivery);
 
     void Form_Load();
     void Drive1_Change();

@@ -1,10 +1,9 @@
 #include "dialogs/CellOptionsDialog.h"
 
-
 namespace mapfeed {
 
 CellOptionsDialog::CellOptionsDialog(WindowHost& host, OptionTable& options, MessageBoxes& messages, Effects effects)
-    : Window(host, "cellopts", "Cell Information", 5070, 1680),
+    : OptionDialog(host, kName, "Cell Information", 5070, 1680),
       options_(options),
       messages_(messages),
       effects_(std::move(effects)) {
@@ -70,6 +69,14 @@ void CellOptionsDialog::clearFromMainWindow() {
     CeTxt.setText("");
     CnTxt.setText("");
     hide();
+}
+
+std::vector<TextField*> CellOptionsDialog::fieldsOf(Slot slot) {
+    switch (slot) {
+        case Slot::CellLibrary: return {&CeTxt};
+        case Slot::CellName: return {&CnTxt};
+        default: return {};
+    }
 }
 
 }  // namespace mapfeed

@@ -2,16 +2,19 @@
 
 #include <functional>
 
-#include "app/Services.h"
-#include "app/Window.h"
 #include "job/OptionTable.h"
+#include "ui/OptionDialog.h"
+#include "ui/Services.h"
 
 namespace mapfeed {
 
 /// "Cell Information" (`cellopts`): the cell file (slot 12, "-ce") and the cell name
 /// (slot 13, "-cn") for the point type "Cells".
-class CellOptionsDialog : public Window {
+class CellOptionsDialog : public OptionDialog {
 public:
+    static constexpr const char* kName = "cellopts";
+    static constexpr Slot kWrites[] = {Slot::CellLibrary, Slot::CellName};
+
     /// What the dialog does beyond its own fields and slots.
     struct Effects {
         std::function<void()> openBrowse;
@@ -25,8 +28,9 @@ public:
     void CloseCmd_Click();
     void Br1Cmd_Click();
     void Br2Cmd_Click();
-    /// Step of the main window's "Clear": empty the fields and hide.
-    void clearFromMainWindow();
+    /// Empties the fields and hides.
+    void clearFromMainWindow() override;
+    std::vector<TextField*> fieldsOf(Slot slot) override;
 
     TextField CeTxt{*this, "CeTxt"};
     Label Label1{*this, "Label1", "Cell Filename"};

@@ -2,7 +2,7 @@
 
 #include <initializer_list>
 
-#include "app/Controls.h"
+#include "ui/Controls.h"
 
 namespace mapfeed {
 

@@ -4,7 +4,7 @@
 namespace mapfeed {
 
 RasterInfoDialog::RasterInfoDialog(WindowHost& host, OptionTable& options, MessageBoxes& messages)
-    : Window(host, "rasterinfo", "Raster Information", 4680, 1680), options_(options), messages_(messages) {
+    : OptionDialog(host, kName, "Raster Information", 4680, 1680), options_(options), messages_(messages) {
     place(Label1, nullptr, 120, 120, 2295, 255, 0);
     place(Label2, nullptr, 120, 480, 2295, 255, 1);
     place(Label3, nullptr, 120, 840, 2295, 255, 2);
@@ -58,6 +58,11 @@ void RasterInfoDialog::clearFromMainWindow() {
     UlhyTxt.setText("");
     PixszTxt.setText("");
     hide();
+}
+
+std::vector<TextField*> RasterInfoDialog::fieldsOf(Slot slot) {
+    if (slot != Slot::Raster) return {};
+    return {&UlhxTxt, &UlhyTxt, &PixszTxt};
 }
 
 }  // namespace mapfeed

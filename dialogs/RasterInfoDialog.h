@@ -1,21 +1,25 @@
 #pragma once
 
-#include "app/Services.h"
-#include "app/Window.h"
+#include "ui/Services.h"
 #include "job/OptionTable.h"
+#include "ui/OptionDialog.h"
 
 namespace mapfeed {
 
 /// "Raster Information" (`rasterinfo`): the grid's upper left-hand corner and pixel size,
 /// joined by commas into option slot 26 ("-R").
-class RasterInfoDialog : public Window {
+class RasterInfoDialog : public OptionDialog {
 public:
+    static constexpr const char* kName = "rasterinfo";
+    static constexpr Slot kWrites[] = {Slot::Raster};
+
     RasterInfoDialog(WindowHost& host, OptionTable& options, MessageBoxes& messages);
 
     void ApplyCmd_Click();
     void EndCmd_Click();
-    /// Step of the main window's "Clear": empty the fields and hide.
-    void clearFromMainWindow();
+    /// Empties the fields and hides.
+    void clearFromMainWindow() override;
+    std::vector<TextField*> fieldsOf(Slot slot) override;
 
     Label Label1{*this, "Label1", "Upper Left-Hand X Coordinate"};
     Label Label2{*this, "Label2", "Upper Left-Hand Y coordinate"};

@@ -4,11 +4,21 @@
 
 namespace mapfeed {
 
-const SymbologyDialog::Kind SymbologyDialog::kPoint{"pntsym", "Point Symbology", Slot::PointSymbology, "-sp", 960, "0"};
-const SymbologyDialog::Kind SymbologyDialog::kLine{"linesym", "Line Symbology", Slot::LineSymbology, "-sl", 840, ""};
+namespace {
+
+const SymbologyDialog::Kind kPoint{PointSymbologyDialog::kName, "Point Symbology", Slot::PointSymbology, "-sp", 960, "0"};
+const SymbologyDialog::Kind kLine{LineSymbologyDialog::kName, "Line Symbology", Slot::LineSymbology, "-sl", 840, ""};
+
+}  // namespace
+
+PointSymbologyDialog::PointSymbologyDialog(WindowHost& host, OptionTable& options)
+    : SymbologyDialog(host, options, kPoint) {}
+
+LineSymbologyDialog::LineSymbologyDialog(WindowHost& host, OptionTable& options)
+    : SymbologyDialog(host, options, kLine) {}
 
 SymbologyDialog::SymbologyDialog(WindowHost& host, OptionTable& options, const Kind& kind)
-    : Window(host, kind.name, kind.caption, 2580, 1935), options_(options), kind_(kind) {
+    : OptionDialog(host, kind.name, kind.caption, 2580, 1935), options_(options), kind_(kind) {
     place(Label1, nullptr, 240, 225, 1500, 285, 0);
     place(Label2, nullptr, 270, 510, 1500, 285, 1);
     place(Label3, nullptr, 270, 795, 1500, 285, 2);
@@ -51,6 +61,11 @@ void SymbologyDialog::clearFromMainWindow() {
     OutStyTxt.setText(kind_.textAfterClear);
     OutWtTxt.setText(kind_.textAfterClear);
     hide();
+}
+
+std::vector<TextField*> SymbologyDialog::fieldsOf(Slot slot) {
+    if (slot != kind_.slot) return {};
+    return {&OutStyTxt, &OutWtTxt, &OutColorTxt};
 }
 
 }  // namespace mapfeed

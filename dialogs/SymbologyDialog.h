@@ -1,13 +1,13 @@
 #pragma once
 
-#include "app/Window.h"
 #include "job/OptionTable.h"
+#include "ui/OptionDialog.h"
 
 namespace mapfeed {
 
-/// The twin dialogs "Point Symbology" (`pntsym`, slot 14, "-sp") and "Line Symbology"
-/// (`linesym`, slot 10, "-sl"): style, weight and color joined by commas into one option.
-class SymbologyDialog : public Window {
+/// The twin dialogs "Point Symbology" and "Line Symbology": style, weight and color joined by
+/// commas into one option.
+class SymbologyDialog : public OptionDialog {
 public:
     struct Kind {
         const char* name;
@@ -17,17 +17,13 @@ public:
         int endCmdWidth;
         const char* textAfterClear;  // what the main window's "Clear" writes into the fields
     };
-    static const Kind kPoint;
-    static const Kind kLine;
 
     SymbologyDialog(WindowHost& host, OptionTable& options, const Kind& kind);
 
-    const Kind& kind() const { return kind_; }
-
     void ApplyCmd_Click();
     void EndCmd_Click();
-    /// Step of the main window's "Clear": reset the fields and hide.
-    void clearFromMainWindow();
+    void clearFromMainWindow() override;
+    std::vector<TextField*> fieldsOf(Slot slot) override;
 
     Label Label1{*this, "Label1", "element style"};
     Label Label2{*this, "Label2", "element weight"};
@@ -43,6 +39,22 @@ private:
 
     OptionTable& options_;
     const Kind& kind_;
+};
+
+/// "Point Symbology" (`pntsym`): slot 14, "-sp".
+class PointSymbologyDialog : public SymbologyDialog {
+public:
+    static constexpr const char* kName = "pntsym";
+    static constexpr Slot kWrites[] = {Slot::PointSymbology};
+    PointSymbologyDialog(WindowHost& host, OptionTable& options);
+};
+
+/// "Line Symbology" (`linesym`): slot 10, "-sl".
+class LineSymbologyDialog : public SymbologyDialog {
+public:
+    static constexpr const char* kName = "linesym";
+    static constexpr Slot kWrites[] = {Slot::LineSymbology};
+    LineSymbologyDialog(WindowHost& host, OptionTable& options);
 };
 
 }  // namespace mapfeed

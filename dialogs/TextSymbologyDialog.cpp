@@ -5,7 +5,7 @@
 namespace mapfeed {
 
 TextSymbologyDialog::TextSymbologyDialog(WindowHost& host, OptionTable& options)
-    : Window(host, "textsym", "Text Symbology", 2580, 1935), options_(options) {
+    : OptionDialog(host, kName, "Text Symbology", 2580, 1935), options_(options) {
     place(Label1, nullptr, 240, 225, 1500, 285, 0);
     place(Label2, nullptr, 270, 510, 1500, 285, 1);
     place(Label3, nullptr, 270, 795, 1500, 285, 2);
@@ -53,6 +53,15 @@ void TextSymbologyDialog::EndCmd_Click() {
 void TextSymbologyDialog::clearFromMainWindow() {
     restoreInitialTexts();
     hide();
+}
+
+std::vector<TextField*> TextSymbologyDialog::fieldsOf(Slot slot) {
+    switch (slot) {
+        case Slot::Font: return {&FontTxt};
+        case Slot::TextSize: return {&SizeTxt};
+        case Slot::Justification: return {&JustTxt};
+        default: return {};
+    }
 }
 
 }  // namespace mapfeed

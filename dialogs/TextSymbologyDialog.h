@@ -1,20 +1,24 @@
 #pragma once
 
-#include "app/Window.h"
 #include "job/OptionTable.h"
+#include "ui/OptionDialog.h"
 
 namespace mapfeed {
 
 /// "Text Symbology" (`textsym`): font, size and justification, one option slot each
 /// (15 "-f", 16 "-txsz", 17 "-J").
-class TextSymbologyDialog : public Window {
+class TextSymbologyDialog : public OptionDialog {
 public:
+    static constexpr const char* kName = "textsym";
+    static constexpr Slot kWrites[] = {Slot::Font, Slot::TextSize, Slot::Justification};
+
     TextSymbologyDialog(WindowHost& host, OptionTable& options);
 
     void ApplyCmd_Click();
     void EndCmd_Click();
-    /// Step of the main window's "Clear": restore the initial texts and hide.
-    void clearFromMainWindow();
+    /// Restores the initial texts and hides.
+    void clearFromMainWindow() override;
+    std::vector<TextField*> fieldsOf(Slot slot) override;
 
     Label Label1{*this, "Label1", "text font"};
     Label Label2{*this, "Label2", "text size"};

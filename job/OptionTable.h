@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+#include "job/Observers.h"
+
 namespace mapfeed {
 
 /// The slots that the windows write, by name; the others (0 to 2, 18 to 25) are spare and only
@@ -69,7 +71,7 @@ private:
     std::array<std::string, kSlots> OptVal;
 };
 
-/// The one table of the running job: tells its observer (the command preview) after every
+/// The one table of the running job: tells its subscribers (the command preview) after every
 /// write. It is not copied; `OptionTable copy = table;` takes its slots alone.
 class ObservedOptionTable : public OptionTable {
 public:
@@ -77,12 +79,10 @@ public:
     ObservedOptionTable(const ObservedOptionTable&) = delete;
     ObservedOptionTable& operator=(const ObservedOptionTable&) = delete;
 
-    std::function<void()> onChanged;
+    Observers changes;
 
 protected:
-    void changed() override {
-        if (onChanged) onChanged();
-    }
+    void changed() override { changes.notify(); }
 };
 
 }  // namespace mapfeed

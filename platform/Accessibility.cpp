@@ -8,6 +8,13 @@
 
 namespace mapfeed {
 
+QString accessibleNameFrom(const QString& caption) {
+    QString name = caption.trimmed();
+    if (name.endsWith(QLatin1Char(':'))) name.chop(1);
+    return name;
+}
+
+
 namespace {
 
 constexpr const char* kMainWindowProperty = "mapfeedMainWindow";

@@ -112,8 +112,12 @@ void addCommandPreview(WindowView& view, Application& app) {
     };
     refresh();
     layout->update();
-    app.options.onChanged = refresh;
-    app.mapfeed.onAnyControlChanged = refresh;
+    const Observers::Id options = app.options.changes.subscribe(refresh);
+    const Observers::Id controls = app.mapfeed.controlChanges.subscribe(refresh);
+    QObject::connect(preview, &QObject::destroyed, [&app, options, controls] {
+        app.options.changes.unsubscribe(options);
+        app.mapfeed.controlChanges.unsubscribe(controls);
+    });
 }
 
 }  // namespace mapfeed

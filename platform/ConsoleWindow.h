@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/posix/ChildReaper.h"
-#include "platform/posix/UniqueFd.h"
+#include "posix/ChildReaper.h"
+#include "posix/UniqueFd.h"
 
 namespace mapfeed {
 

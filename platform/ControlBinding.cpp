@@ -18,10 +18,10 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 
-#include "app/Controls.h"
+#include "ui/Controls.h"
+#include "platform/Accessibility.h"
 #include "platform/ControlLifetime.h"
 #include "platform/FileDrop.h"
-#include "platform/WindowView.h"
 
 namespace mapfeed {
 

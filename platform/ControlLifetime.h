@@ -4,7 +4,7 @@
 #include <functional>
 #include <utility>
 
-#include "app/Controls.h"
+#include "ui/Controls.h"
 
 namespace mapfeed {
 

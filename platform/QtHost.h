@@ -5,7 +5,7 @@
 #include <map>
 #include <memory>
 
-#include "app/WindowHost.h"
+#include "ui/WindowHost.h"
 #include "platform/WindowView.h"
 
 namespace mapfeed {

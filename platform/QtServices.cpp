@@ -12,7 +12,7 @@
 #include "platform/FileDialogFilters.h"
 #include "platform/FileNames.h"
 #include "platform/QtHost.h"
-#include "platform/posix/ProcessStart.h"
+#include "posix/ProcessStart.h"
 
 namespace mapfeed {
 
@@ -37,6 +37,19 @@ void keepNoSettings() {
 }
 
 }  // namespace
+
+QtServices::QtServices(QtHost& host)
+    // Painting and the window system's questions only while a file system or the log's lock
+    // is waited for: a click now would run a rule inside the rule that waits. User input waits
+    // in the queue until the wait is over.
+    : host_(host), posix_([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }) {}
+
+bool QtServices::folderAnswers(const std::string& folder) {
+    if (posix_.folderAnswers(folder)) return true;
+    messageBox("The project folder " + folder + kDoesNotAnswer + "; the file dialog opens in another folder.",
+               MessageButtons::Ok);
+    return false;
+}
 
 MessageAnswer QtServices::messageBox(const std::string& text, MessageButtons buttons) {
     QMessageBox box(host_.activeView());
@@ -69,7 +82,7 @@ std::optional<std::string> QtServices::showOpenFile(const OpenFileDialog& settin
     dialog.setNameFilters(filters);
     if (settings.filterIndex >= 1 && settings.filterIndex <= filters.size())
         dialog.selectNameFilter(filters.at(settings.filterIndex - 1));
-    if (!settings.initialDir.empty() && startFolderAnswers(settings.initialDir)) {
+    if (!settings.initialDir.empty() && folderAnswers(settings.initialDir)) {
         // A project given as a file opens in its folder with that file chosen.
         const QString start = QString::fromStdString(settings.initialDir);
         const QFileInfo file(start);
@@ -109,11 +122,5 @@ StartResult QtServices::startProcess(const ConverterCommand& command) {
 }
 
 void QtServices::quit() { QCoreApplication::exit(0); }
-
-void QtServices::keepAnswering() {
-    // Painting and the window system's questions only: a click now would run a rule inside
-    // the rule that waits. User input waits in the queue until the wait is over.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
 
 }  // namespace mapfeed

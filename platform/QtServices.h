@@ -3,18 +3,19 @@
 #include <QPointer>
 #include <vector>
 
-#include "platform/posix/PosixServices.h"
+#include "posix/PosixServices.h"
 
 namespace mapfeed {
 
 class ConsoleWindow;
 class QtHost;
 
-/// The real services: Qt's message boxes and file dialogs and the end of the program, on top
-/// of the operating system's process start, files, log and clock.
-class QtServices : public posix::PosixServices {
+/// The real services: Qt's message boxes and file dialogs, the converter's start with its
+/// window, and the end of the program; files, log, folders and clock from the operating
+/// system's services, which let the window paint while they wait.
+class QtServices : public Services {
 public:
-    explicit QtServices(QtHost& host) : host_(host) {}
+    explicit QtServices(QtHost& host);
     /// Closes the converters' windows still open; the converters run on.
     ~QtServices() override;
 
@@ -25,11 +26,20 @@ public:
     std::optional<std::string> showOpenFile(const OpenFileDialog& dialog) override;
     void quit() override;
 
-protected:
-    void keepAnswering() override;
+    FileCheck checkFile(const std::string& path) override { return posix_.checkFile(path); }
+    std::string dateTimeText() override { return posix_.dateTimeText(); }
+    std::optional<std::string> appendRunLog(const std::string& record) override { return posix_.appendRunLog(record); }
+    std::string environment(const std::string& name) override { return posix_.environment(name); }
+    std::string currentFolder() override { return posix_.currentFolder(); }
+    DriveScan drives() override { return posix_.drives(); }
+    FolderRead readFolder(const std::string& path) override { return posix_.readFolder(path); }
 
 private:
+    /// Whether the open-file dialog's start folder answers; the user is told when it does not.
+    bool folderAnswers(const std::string& folder);
+
     QtHost& host_;
+    posix::PosixServices posix_;
     std::vector<QPointer<ConsoleWindow>> consoles_;
 };
 

@@ -16,8 +16,9 @@
 #include <cmath>
 #include <map>
 
-#include "app/Window.h"
+#include "ui/Window.h"
 #include "browse/BrowseLists.h"
+#include "platform/Accessibility.h"
 #include "platform/BrowseBinding.h"
 #include "platform/ControlBinding.h"
 
@@ -60,12 +61,6 @@ protected:
 }  // namespace
 
 int twipsToPixels(int twips) { return static_cast<int>(std::lround(twips / 15.0)); }
-
-QString accessibleNameFrom(const QString& caption) {
-    QString name = caption.trimmed();
-    if (name.endsWith(QLatin1Char(':'))) name.chop(1);
-    return name;
-}
 
 WindowView::WindowView(Window& window, std::function<void()> onFrameClose)
     : window_(window), onFrameClose_(std::move(onFrameClose)) {

@@ -11,10 +11,6 @@ class Control;
 /// Twips to logical pixels: 1 twip = 1/15 pixel at 96 DPI; Qt's high-DPI scaling does the rest.
 int twipsToPixels(int twips);
 
-/// What a screen reader says for a control named by a caption: "Centroid Table Name:" is
-/// read as "Centroid Table Name".
-QString accessibleNameFrom(const QString& caption);
-
 /// The real window of a model window, built from its layout: one widget per control at its
 /// twips position, bound to the model, with the model's tab order. Closing it through the
 /// frame, or the Escape key, calls `onFrameClose` instead of closing it: the model decides

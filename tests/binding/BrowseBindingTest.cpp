@@ -8,6 +8,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "browse/BrowseWindow.h"
 #include "app/Application.h"
 #include "platform/QtHost.h"
 #include "platform/QtServices.h"
@@ -23,13 +24,13 @@ protected:
         QDir::setCurrent(folder.path());
         host.attach(app);
         app.start();
-        app.browFrm().show();
-        view = host.view(app.browFrm());
+        app.dialogs.get<BrowseWindow>().show();
+        view = host.view(app.dialogs.get<BrowseWindow>());
     }
     ~BrowseBinding() override { QDir::setCurrent(previous); }
 
-    QComboBox* pattern() { return static_cast<QComboBox*>(view->widgetFor(app.browFrm().ExtCmbo)); }
-    QListView* files() { return static_cast<QListView*>(view->widgetFor(app.browFrm().File1)); }
+    QComboBox* pattern() { return static_cast<QComboBox*>(view->widgetFor(app.dialogs.get<BrowseWindow>().ExtCmbo)); }
+    QListView* files() { return static_cast<QListView*>(view->widgetFor(app.dialogs.get<BrowseWindow>().File1)); }
     QStringList shownFiles() {
         QStringList names;
         for (int row = 0; row < files()->model()->rowCount(); ++row)
@@ -60,20 +61,20 @@ TEST_F(BrowseBinding, ActivatingAFileDeliversItAndHides) {
     emit pattern()->activated(1);  // "*.dgn"
     const QModelIndex first = files()->model()->index(0, 0);
     files()->setCurrentIndex(first);
-    EXPECT_EQ("c.dgn", app.browFrm().File1.selected());
+    EXPECT_EQ("c.dgn", app.dialogs.get<BrowseWindow>().File1.selected());
     emit files()->activated(first);
     EXPECT_EQ(QDir(folder.path()).absoluteFilePath(QStringLiteral("c.dgn")).toStdString(), app.mapfeed.DgnFileTxt.text());
     EXPECT_FALSE(view->isVisible());
 }
 
 TEST_F(BrowseBinding, OpeningAFolderMovesTheFileList) {
-    auto* folders = static_cast<QListView*>(view->widgetFor(app.browFrm().Dir1));
+    auto* folders = static_cast<QListView*>(view->widgetFor(app.dialogs.get<BrowseWindow>().Dir1));
     const int rows = folders->model()->rowCount();
     ASSERT_GT(rows, 0);
     const QModelIndex sub = folders->model()->index(rows - 1, 0);
     EXPECT_EQ(QStringLiteral("sub"), sub.data().toString().trimmed());
     emit folders->activated(sub);
-    EXPECT_EQ(QDir(folder.path()).absoluteFilePath(QStringLiteral("sub")).toStdString(), app.browFrm().File1.path());
+    EXPECT_EQ(QDir(folder.path()).absoluteFilePath(QStringLiteral("sub")).toStdString(), app.dialogs.get<BrowseWindow>().File1.path());
     EXPECT_TRUE(shownFiles().isEmpty());
 }
 
@@ -81,7 +82,7 @@ TEST_F(BrowseBinding, FocusOnTheFileListPicksNothing) {
     QApplication::setActiveWindow(view);
     files()->setFocus(Qt::TabFocusReason);
     QApplication::processEvents();
-    EXPECT_EQ("", app.browFrm().File1.selected());
-    app.browFrm().OkCmd.userClicks();
+    EXPECT_EQ("", app.dialogs.get<BrowseWindow>().File1.selected());
+    app.dialogs.get<BrowseWindow>().OkCmd.userClicks();
     EXPECT_EQ(QDir(folder.path()).absolutePath().toStdString() + "/", app.mapfeed.InfileTxt.text());
 }

@@ -11,6 +11,11 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "dialogs/CellOptionsDialog.h"
+#include "dialogs/RasterInfoDialog.h"
+#include "dialogs/TextSymbologyDialog.h"
+#include "dialogs/SymbologyDialog.h"
+#include "browse/BrowseWindow.h"
 #include "app/Application.h"
 #include "platform/DialogPlacement.h"
 #include "platform/QtHost.h"
@@ -61,7 +66,7 @@ protected:
 
 TEST_F(DialogBinding, RasterMessageOkPutsTheFocusInTheFirstEmptyField) {
     app.mapfeed.RasterChck.userClicks();
-    RasterInfoDialog& raster = app.rasterinfo();
+    RasterInfoDialog& raster = app.dialogs.get<RasterInfoDialog>();
     ASSERT_TRUE(host.view(raster)->isVisible());
     raster.UlhxTxt.userTypes("10");
     raster.PixszTxt.userTypes("5");
@@ -85,39 +90,39 @@ TEST_F(DialogBinding, RasterMessageCancelHidesAndKeepsTheTick) {
     app.mapfeed.RasterChck.userClicks();
     SeenBox seen;
     answerNextBox(seen, QMessageBox::Cancel);
-    app.rasterinfo().ApplyCmd.userClicks();
-    EXPECT_FALSE(host.view(app.rasterinfo())->isVisible());
+    app.dialogs.get<RasterInfoDialog>().ApplyCmd.userClicks();
+    EXPECT_FALSE(host.view(app.dialogs.get<RasterInfoDialog>())->isVisible());
     EXPECT_EQ(1, app.mapfeed.RasterChck.value());
 }
 
 TEST_F(DialogBinding, MainWindowWorksWhileDialogsAreOpen) {
     app.mapfeed.PntsymCmd.userClicks();
     app.mapfeed.LinsymCmd.userClicks();
-    ASSERT_TRUE(host.view(app.pntsym())->isVisible());
-    ASSERT_TRUE(host.view(app.linesym())->isVisible());
-    EXPECT_FALSE(host.view(app.pntsym())->isModal());
+    ASSERT_TRUE(host.view(app.dialogs.get<PointSymbologyDialog>())->isVisible());
+    ASSERT_TRUE(host.view(app.dialogs.get<LineSymbologyDialog>())->isVisible());
+    EXPECT_FALSE(host.view(app.dialogs.get<PointSymbologyDialog>())->isModal());
 
     QTest::mouseClick(static_cast<QAbstractButton*>(widgetOf(app.mapfeed, app.mapfeed.CrvOpt)), Qt::LeftButton);
     EXPECT_TRUE(app.mapfeed.CrvOpt.selected());
     QTest::mouseClick(static_cast<QPushButton*>(widgetOf(app.mapfeed, app.mapfeed.ClearCmd)), Qt::LeftButton);
-    EXPECT_FALSE(host.view(app.pntsym())->isVisible());
-    EXPECT_FALSE(host.view(app.linesym())->isVisible());
+    EXPECT_FALSE(host.view(app.dialogs.get<PointSymbologyDialog>())->isVisible());
+    EXPECT_FALSE(host.view(app.dialogs.get<LineSymbologyDialog>())->isVisible());
 }
 
 TEST_F(DialogBinding, FrameCloseDiscardsAndReopeningStartsAfresh) {
     app.mapfeed.PntsymCmd.userClicks();
-    auto* style = static_cast<QLineEdit*>(widgetOf(app.pntsym(), app.pntsym().OutStyTxt));
+    auto* style = static_cast<QLineEdit*>(widgetOf(app.dialogs.get<PointSymbologyDialog>(), app.dialogs.get<PointSymbologyDialog>().OutStyTxt));
     style->setFocus();
     style->selectAll();
     QTest::keyClicks(style, "7");
-    EXPECT_EQ("7", app.pntsym().OutStyTxt.text());
+    EXPECT_EQ("7", app.dialogs.get<PointSymbologyDialog>().OutStyTxt.text());
 
-    host.view(app.pntsym())->close();
+    host.view(app.dialogs.get<PointSymbologyDialog>())->close();
     EXPECT_EQ(nullptr, mapfeed::testing::findWindow(app, "pntsym"));
 
     app.mapfeed.PntsymCmd.userClicks();
-    EXPECT_EQ("0", app.pntsym().OutStyTxt.text());
-    EXPECT_EQ(QStringLiteral("0"), static_cast<QLineEdit*>(widgetOf(app.pntsym(), app.pntsym().OutStyTxt))->text());
+    EXPECT_EQ("0", app.dialogs.get<PointSymbologyDialog>().OutStyTxt.text());
+    EXPECT_EQ(QStringLiteral("0"), static_cast<QLineEdit*>(widgetOf(app.dialogs.get<PointSymbologyDialog>(), app.dialogs.get<PointSymbologyDialog>().OutStyTxt))->text());
 }
 
 // The host owns its views: they go with the program, at once; a dialog closed through its
@@ -135,8 +140,8 @@ TEST(ViewLifetime, ViewsGoWithTheProgramAndAClosedDialogAfterItsCloseEvent) {
         for (Window* window : app.windows())
             QObject::connect(host.view(*window), &QObject::destroyed, [&destroyed] { ++destroyed; });
 
-        QPointer<WindowView> closed = host.view(app.pntsym());
-        auto* style = static_cast<QLineEdit*>(closed->widgetFor(app.pntsym().OutStyTxt));
+        QPointer<WindowView> closed = host.view(app.dialogs.get<PointSymbologyDialog>());
+        auto* style = static_cast<QLineEdit*>(closed->widgetFor(app.dialogs.get<PointSymbologyDialog>().OutStyTxt));
         closed->close();
         ASSERT_FALSE(closed.isNull()) << "deleted inside its own close event";
         QTest::keyClicks(style, "9");  // the model's field is gone
@@ -148,7 +153,7 @@ TEST(ViewLifetime, ViewsGoWithTheProgramAndAClosedDialogAfterItsCloseEvent) {
 
 TEST_F(DialogBinding, EscapeInADialogDiscardsIt) {
     app.mapfeed.LinsymCmd.userClicks();
-    QWidget* apply = widgetOf(app.linesym(), app.linesym().ApplyCmd);
+    QWidget* apply = widgetOf(app.dialogs.get<LineSymbologyDialog>(), app.dialogs.get<LineSymbologyDialog>().ApplyCmd);
     QTest::keyClick(apply, Qt::Key_Escape);
     EXPECT_EQ(nullptr, mapfeed::testing::findWindow(app, "linesym"));
     EXPECT_EQ("", app.options.flag(10));
@@ -175,7 +180,7 @@ TEST_F(DialogBinding, EveryDialogCaptionIsWhole) {
 
 TEST_F(DialogBinding, DialogsAreToolWindowsOfTheMainWindow) {
     app.mapfeed.ClearCmd.userClicks();  // makes every dialog
-    app.browFrm().show();
+    app.dialogs.get<BrowseWindow>().show();
     WindowView* main = host.view(app.mapfeed);
     EXPECT_EQ(Qt::Window, main->windowType());
     for (Window* window : app.windows()) {
@@ -202,11 +207,11 @@ TEST_F(DialogBinding, DialogsOpenBesideTheMainWindowAndNotOnEachOther) {
     // On a screen too small for the main window and a dialog (offscreen at scale 2) they
     // can only cascade; where there is room they open beside it.
     const QRect screen = main->screen()->availableGeometry();
-    const bool room = screen.width() >= owner.width() + host.view(app.pntsym())->width() &&
-                      screen.height() >= owner.height() + host.view(app.rasterinfo())->height();
+    const bool room = screen.width() >= owner.width() + host.view(app.dialogs.get<PointSymbologyDialog>())->width() &&
+                      screen.height() >= owner.height() + host.view(app.dialogs.get<RasterInfoDialog>())->height();
     std::vector<QRect> opened;
-    for (Window* window : {static_cast<Window*>(&app.linesym()), static_cast<Window*>(&app.pntsym()),
-                           static_cast<Window*>(&app.textsym()), static_cast<Window*>(&app.rasterinfo())}) {
+    for (Window* window : {static_cast<Window*>(&app.dialogs.get<LineSymbologyDialog>()), static_cast<Window*>(&app.dialogs.get<PointSymbologyDialog>()),
+                           static_cast<Window*>(&app.dialogs.get<TextSymbologyDialog>()), static_cast<Window*>(&app.dialogs.get<RasterInfoDialog>())}) {
         const QRect frame = host.view(*window)->frameGeometry();
         if (room) {
             EXPECT_FALSE(frame.intersects(owner)) << window->name() << " covers the main window";
@@ -223,36 +228,36 @@ TEST_F(DialogBinding, DialogsOpenBesideTheMainWindowAndNotOnEachOther) {
 TEST_F(DialogBinding, MovedDialogReopensWhereLeftAndAFreshOneBeside) {
     host.view(app.mapfeed)->move(0, 0);
     app.mapfeed.PntsymCmd.userClicks();
-    WindowView* view = host.view(app.pntsym());
+    WindowView* view = host.view(app.dialogs.get<PointSymbologyDialog>());
     const QPoint beside = view->pos();
     const QRect owner = host.view(app.mapfeed)->frameGeometry();
     if (view->screen()->availableGeometry().width() >= owner.width() + view->width()) {
         EXPECT_FALSE(QRect(beside, view->size()).intersects(owner)) << "opens beside the main window";
     }
     view->move(beside + QPoint(40, 200));
-    app.pntsym().EndCmd.userClicks();  // "Cancel" hides it
+    app.dialogs.get<PointSymbologyDialog>().EndCmd.userClicks();  // "Cancel" hides it
     EXPECT_FALSE(view->isVisible());
     app.mapfeed.PntsymCmd.userClicks();
-    EXPECT_EQ(beside + QPoint(40, 200), host.view(app.pntsym())->pos());
+    EXPECT_EQ(beside + QPoint(40, 200), host.view(app.dialogs.get<PointSymbologyDialog>())->pos());
 
-    host.view(app.pntsym())->close();  // discarded: the next one is new, and opens beside
+    host.view(app.dialogs.get<PointSymbologyDialog>())->close();  // discarded: the next one is new, and opens beside
     app.mapfeed.PntsymCmd.userClicks();
-    EXPECT_EQ(beside, host.view(app.pntsym())->pos());
+    EXPECT_EQ(beside, host.view(app.dialogs.get<PointSymbologyDialog>())->pos());
 }
 
 TEST_F(DialogBinding, DialogOpenedFromTheKeyboardShowsItsFocus) {
     QWidget* point = widgetOf(app.mapfeed, app.mapfeed.PntsymCmd);
     point->setFocus();
     QTest::keyClick(point, Qt::Key_Space);
-    WindowView* view = host.view(app.pntsym());
+    WindowView* view = host.view(app.dialogs.get<PointSymbologyDialog>());
     ASSERT_TRUE(view->isVisible());
     EXPECT_TRUE(view->testAttribute(Qt::WA_KeyboardFocusChange)) << "the focus ring is drawn on Apply";
-    EXPECT_EQ(widgetOf(app.pntsym(), app.pntsym().ApplyCmd), view->focusWidget());
+    EXPECT_EQ(widgetOf(app.dialogs.get<PointSymbologyDialog>(), app.dialogs.get<PointSymbologyDialog>().ApplyCmd), view->focusWidget());
 
     QWidget* line = widgetOf(app.mapfeed, app.mapfeed.LinsymCmd);
     QTest::mouseClick(line, Qt::LeftButton);
-    ASSERT_TRUE(host.view(app.linesym())->isVisible());
-    EXPECT_FALSE(host.view(app.linesym())->testAttribute(Qt::WA_KeyboardFocusChange)) << "opened with the pointer";
+    ASSERT_TRUE(host.view(app.dialogs.get<LineSymbologyDialog>())->isVisible());
+    EXPECT_FALSE(host.view(app.dialogs.get<LineSymbologyDialog>())->testAttribute(Qt::WA_KeyboardFocusChange)) << "opened with the pointer";
 }
 
 TEST(DialogPlacement, RightThenBelowThenLeftThenCascaded) {

@@ -2,6 +2,7 @@
 #include <QPixmap>
 #include <gtest/gtest.h>
 
+#include "browse/BrowseWindow.h"
 #include "app/Application.h"
 #include "platform/QtHost.h"
 #include "tests/support/FakeWorld.h"
@@ -18,7 +19,7 @@ TEST(HighDpi, EveryWindowRendersAtTwiceThePixels) {
     host.attach(app);
     app.start();
     app.mapfeed.ClearCmd.userClicks();
-    app.browFrm().show();
+    app.dialogs.get<BrowseWindow>().show();
     for (Window* window : app.windows()) {
         WindowView* view = host.view(*window);
         ASSERT_NE(nullptr, view);

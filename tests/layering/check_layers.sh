@@ -1,26 +1,55 @@
 #!/usr/bin/env bash
-# The core's layers depend one way. Each rule below names a folder (or files) and the project
-# headers it may not include; a hit is printed and fails the test.
+# The layers depend one way. One row per folder: the folders its files may include from, which
+# are also the only ones whose libraries its CMakeLists.txt may link. A unit (a header and its
+# source) may not depend on itself through others: include circles between units fail too.
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/../.."
 
+declare -A may_use=(
+  [job]="job"
+  [ui]="ui job"
+  [dialogs]="dialogs ui job"
+  [browse]="browse ui"
+  [app]="app dialogs browse ui job"
+  [posix]="posix ui job"
+  [platform]="platform posix app dialogs browse ui job"
+  [dgn]="dgn"
+  [sources]="sources dgn"
+  [convert]="convert sources dgn"
+)
+
 status=0
-forbid() {
-  local what=$1 pattern=$2
-  shift 2
-  local hits
-  hits=$(grep -nE "^[[:space:]]*#[[:space:]]*include[[:space:]]*\"($pattern)" "$@" 2>/dev/null) || true
-  if [[ -n $hits ]]; then
-    echo "layering: $what"
-    echo "$hits"
-    status=1
-  fi
+fail() {
+  echo "layering: $*"
+  status=1
 }
 
-foundation=(app/Controls.h app/Controls.cpp app/Window.h app/Window.cpp app/WindowHost.h app/Services.h)
-forbid "the job knows no window" 'app/|dialogs/|browse/|platform/' job/*
-forbid "the window foundation knows no window of the program" 'app/(Application|MainWindow|OptionDialogs)|dialogs/|browse/|platform/' "${foundation[@]}"
-forbid "a dialog knows only the foundation and the job" 'app/(Application|MainWindow|OptionDialogs)|browse/|platform/' dialogs/*
-forbid "the Browse window knows only the foundation" 'app/(Application|MainWindow|OptionDialogs)|dialogs/|platform/|job/' browse/*
-forbid "the main window knows the dialogs, not the application" 'app/Application|platform/' app/MainWindow.* app/OptionDialogs.h
+for folder in "${!may_use[@]}"; do
+  [[ -d $folder ]] || continue
+  allowed=" ${may_use[$folder]} "
+  # Every project include names its folder first: "folder/File.h".
+  while IFS=: read -r file line target; do
+    used=${target%%/*}
+    [[ -n ${may_use[$used]+x} ]] || continue
+    [[ $allowed == *" $used "* ]] || fail "$file:$line includes $target: $folder/ may use only${allowed% }"
+  done < <(grep -rnoE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^"]+"' "$folder" |
+           sed -E 's/#[[:space:]]*include[[:space:]]*"([^"]+)"/\1/; s/:[[:space:]]*/:/2')
+  # The link lines say the same: only the libraries of the folders it may use.
+  if [[ -f $folder/CMakeLists.txt ]]; then
+    for library in $(grep -oE 'mapfeed_[a-z]+' "$folder/CMakeLists.txt" | sort -u); do
+      used=${library#mapfeed_}
+      [[ -n ${may_use[$used]+x} ]] || continue
+      [[ $allowed == *" $used "* ]] || fail "$folder/CMakeLists.txt links $library: $folder/ may use only${allowed% }"
+    done
+  fi
+done
+
+# Units depending on each other in a circle: tsort finds the loops in "unit unit" pairs.
+pairs=$(for folder in "${!may_use[@]}"; do
+  [[ -d $folder ]] || continue
+  grep -rnoE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[a-z]+/[A-Za-z0-9_]+\.h"' "$folder" |
+    sed -E 's#^([^:]+)\.(h|cpp):[0-9]+:.*"([^"]+)\.h"#\1 \3#' | awk '$1 != $2'
+done)
+loops=$(printf '%s\n' "$pairs" | tsort 2>&1 >/dev/null | grep -v '^tsort: -: input contains a loop:$')
+[[ -z $loops ]] || fail "units include each other in a circle:"$'\n'"$loops"
 exit "$status"

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "browse/BrowseWindow.h"
 #include "app/Application.h"
 #include "tests/random/Invariants.h"
 #include "tests/random/RandomWorld.h"

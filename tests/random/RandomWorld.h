@@ -6,24 +6,27 @@
 #include <string>
 #include <vector>
 
-#include "app/Services.h"
-#include "tests/support/SilentHost.h"
+#include "tests/support/RecordingHost.h"
+#include "tests/support/RecordingServices.h"
 
 namespace mapfeed {
 
-/// A world that answers at random: message boxes, file dialogs, failing starts and logs, and a
-/// few synthetic folders, some of them unreadable. It records what was started.
-class RandomWorld : public Services, public testing::SilentHost {
+/// The recording services answering at random: message boxes, file dialogs, failing starts
+/// and logs, over a few synthetic folders, some of them unreadable. Nothing is printed; it
+/// records what was started and checks what reaches the converter and the log.
+class RandomWorld : public testing::RecordingServices, public testing::RecordingHost {
 public:
     explicit RandomWorld(std::mt19937& random) : random_(random) {
-        folders_["/"] = {{"w", "m"}, {}};
-        folders_["/w"] = {{"sub", "locked"}, {"a.gen", "b.dgn", "X.DGN", "olddgn", "gn", "c.ulf"}};
-        folders_["/w/sub"] = {{}, {"in.gen", "out.dgn"}};
-        folders_["/m"] = {{"data"}, {"u.gen"}};
+        print = [](const std::string&) {};
+        here = "/w";
+        driveScan = {{"/", "/m"}, {}};
+        folders = {{"/", {{"w", "m"}, {}}},
+                   {"/w", {{"sub", "locked"}, {"a.gen", "b.dgn", "X.DGN", "olddgn", "gn", "c.ulf"}}},
+                   {"/w/sub", {{}, {"in.gen", "out.dgn"}}},
+                   {"/m", {{"data"}, {"u.gen"}}}};
     }
 
     std::vector<std::string> started;
-    bool quitRequested = false;
 
     MessageAnswer messageBox(const std::string&, MessageButtons) override {
         return chance(0.5) ? MessageAnswer::Ok : MessageAnswer::Cancel;
@@ -43,11 +46,12 @@ public:
         started.push_back(command.commandLine);
         return {true, static_cast<long>(started.size()), {}};
     }
-    bool fileExists(const std::string& path) override {
+    FileCheck checkFile(const std::string& path) override {
         tested[0] = std::move(tested[1]);
         tested[1] = path;
-        return path == "in.gen" || path == "out.dgn" || path == "/w/a.gen" || path == "/w/b.dgn" ||
-               path == "/w/sub/in.gen" || path == "/w/sub/out.dgn" || path == "x\ny.gen";
+        const bool exists = path == "in.gen" || path == "out.dgn" || path == "/w/a.gen" || path == "/w/b.dgn" ||
+                            path == "/w/sub/in.gen" || path == "/w/sub/out.dgn" || path == "x\ny.gen";
+        return exists ? FileCheck::Exists : FileCheck::Missing;
     }
     std::string environment(const std::string&) override { return chance(0.5) ? "/w" : ""; }
     std::string dateTimeText() override { return "01/02/00 03:04:05"; }
@@ -63,14 +67,6 @@ public:
         ++records;
         return std::nullopt;
     }
-    void quit() override { quitRequested = true; }
-    std::string currentFolder() override { return "/w"; }
-    std::vector<std::string> drives() override { return {"/", "/m"}; }
-    std::shared_ptr<const FolderContents> readFolder(const std::string& path) override {
-        const auto found = folders_.find(path);
-        if (found == folders_.end()) return nullptr;  // unreadable or gone
-        return std::make_shared<FolderContents>(found->second);
-    }
 
     std::size_t records = 0;
     std::string brokenRecord;  // the first record that was not three whole lines
@@ -81,7 +77,6 @@ private:
     bool chance(double p) { return std::bernoulli_distribution(p)(random_); }
 
     std::mt19937& random_;
-    std::map<std::string, FolderContents> folders_;
 };
 
 }  // namespace mapfeed

@@ -247,7 +247,7 @@ private:
     }
 
     Control& resolve(const Target& t) {
-        Control* control = t.window ? t.window->find(t.controlName) : prototypes_.control(t.windowName, t.controlName);
+        Control* control = t.window ? testing::findControl(*t.window, t.controlName) : prototypes_.control(t.windowName, t.controlName);
         if (!control) malformed("unknown control " + t.windowName + "." + t.controlName);
         return *control;
     }

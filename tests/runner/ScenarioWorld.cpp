@@ -2,55 +2,18 @@
 
 #include <ctime>
 
-#include "app/Window.h"
-#include "platform/posix/PosixFiles.h"
-#include "tests/runner/Transcript.h"
+#include "posix/PosixFiles.h"
 
 namespace mapfeed::scenario {
 
-MessageAnswer ScenarioWorld::messageBox(const std::string& text, MessageButtons buttons) {
-    return answerMessage(text, buttons == MessageButtons::OkCancel);
+ScenarioWorld::ScenarioWorld(std::function<void(const std::string&)> print)
+    : RecordingHost([this](const std::string& line) { this->print(line); }) {
+    this->print = [this, print = std::move(print)](const std::string& line) {
+        if (!ended_) print(line);
+    };
 }
 
-MessageAnswer ScenarioWorld::answerMessage(const std::string& text, bool okCancel) {
-    print_("message " + quoted(text) + (okCancel ? " OK/Cancel" : " OK"));
-    MessageAnswer answer = MessageAnswer::Ok;
-    if (!messageAnswers.empty()) {
-        answer = messageAnswers.front();
-        messageAnswers.pop_front();
-    }
-    if (!okCancel) answer = MessageAnswer::Ok;
-    print_(answer == MessageAnswer::Ok ? "  -> OK" : "  -> Cancel");
-    return answer;
-}
-
-std::optional<std::string> ScenarioWorld::showOpenFile(const OpenFileDialog& dialog) {
-    print_("file-dialog " + dialog.name + " filter=" + quoted(dialog.filter) +
-           " index=" + std::to_string(dialog.filterIndex) + " dir=" + quoted(dialog.initialDir) +
-           " flags=" + std::to_string(dialog.flags));
-    std::optional<std::string> answer;
-    if (!dialogAnswers.empty()) {
-        answer = dialogAnswers.front();
-        dialogAnswers.pop_front();
-    }
-    print_(answer ? "  -> " + quoted(*answer) : "  -> cancel");
-    return answer;
-}
-
-StartResult ScenarioWorld::startProcess(const ConverterCommand& command) {
-    print_("start " + quoted(command.commandLine));
-    bool fail = false;
-    if (!startFailures.empty()) {
-        fail = startFailures.front();
-        startFailures.pop_front();
-    }
-    if (fail) {
-        print_("  -> failed");
-        return {false, 0, "\"perl\" was not found on the program search path (PATH)"};
-    }
-    print_("  -> task " + std::to_string(nextTask_));
-    return {true, nextTask_++, {}};
-}
+void ScenarioWorld::endTranscript() { ended_ = true; }
 
 std::string ScenarioWorld::dateTimeText() {
     std::tm frozen{};
@@ -64,27 +27,8 @@ std::string ScenarioWorld::dateTimeText() {
     return posix::localDateTimeText(std::mktime(&frozen));
 }
 
-void ScenarioWorld::quit() {
-    if (!quitRequested) print_("quit");
-    quitRequested = true;
-}
-
-// Only the root: the mounted volumes of the machine that plays a scenario are no part of it.
-std::vector<std::string> ScenarioWorld::drives() { return {"/"}; }
-
-void ScenarioWorld::created(Window&) {}
-
 void ScenarioWorld::shown(Window& window) {
-    // The main window is shown once, at start, and that is not part of any transcript.
-    if (window.name() != "mapfeed") print_("show " + window.name());
-}
-
-void ScenarioWorld::hidden(Window& window) { print_("hide " + window.name()); }
-
-void ScenarioWorld::discarded(Window& window) { print_("discard " + window.name()); }
-
-void ScenarioWorld::focusMoved(Window& window, Control& control) {
-    print_("focus " + window.name() + "." + control.name());
+    if (window.name() != "mapfeed") RecordingHost::shown(window);
 }
 
 }  // namespace mapfeed::scenario

@@ -1,53 +1,37 @@
 #pragma once
 
-#include <deque>
 #include <functional>
-#include <optional>
 #include <string>
 
-#include "app/Services.h"
-#include "app/WindowHost.h"
-#include "platform/posix/PosixServices.h"
+#include "tests/support/PosixBackedServices.h"
+#include "tests/support/RecordingHost.h"
 
 namespace mapfeed::scenario {
 
-/// The world a scenario plays in: answers come from queues the scenario fills, processes are
-/// never started, the clock stands still, and files, existence tests and the run log are real.
-/// Everything a user or the system would see is written to the transcript.
-class ScenarioWorld : public posix::PosixServices, public WindowHost {
+/// The world a scenario plays in: the recording services and host writing the transcript, on
+/// the real files, existence tests and run log of the scenario's folder. Processes are never
+/// started, the clock stands still, and only the root is a drive.
+class ScenarioWorld : public testing::PosixBackedServices, public testing::RecordingHost {
 public:
-    explicit ScenarioWorld(std::function<void(const std::string&)> print) : print_(std::move(print)) {}
+    explicit ScenarioWorld(std::function<void(const std::string&)> print);
 
     /// What happens after the last line (windows let go as the program ends) is no part of
     /// the transcript.
-    void endTranscript() {
-        print_ = [](const std::string&) {};
-    }
+    void endTranscript();
 
-    std::deque<MessageAnswer> messageAnswers;
-    std::deque<std::optional<std::string>> dialogAnswers;  // nothing: cancel
-    std::deque<bool> startFailures;
-    bool quitRequested = false;
-
-    MessageAnswer messageBox(const std::string& text, MessageButtons buttons) override;
-    /// Prints a message box as the transcript shows it, and its answer from the queue: a box
-    /// with one OK button is answered OK whatever the queue holds.
-    MessageAnswer answerMessage(const std::string& text, bool okCancel);
-    std::optional<std::string> showOpenFile(const OpenFileDialog& dialog) override;
-    StartResult startProcess(const ConverterCommand& command) override;
     std::string dateTimeText() override;
-    void quit() override;
-    std::vector<std::string> drives() override;
+    /// A transcript tells the end of the program once.
+    void quit() override {
+        if (!quitRequested) PosixBackedServices::quit();
+    }
+    // The mounted volumes of the machine that plays a scenario are no part of it.
+    DriveScan drives() override { return {{"/"}, {}}; }
 
-    void created(Window& window) override;
+    // The main window is shown once, at start, and that is not part of any transcript.
     void shown(Window& window) override;
-    void hidden(Window& window) override;
-    void discarded(Window& window) override;
-    void focusMoved(Window& window, Control& control) override;
 
 private:
-    std::function<void(const std::string&)> print_;
-    long nextTask_ = 1000;
+    bool ended_ = false;
 };
 
 }  // namespace mapfeed::scenario

@@ -1,34 +1,9 @@
 #include "tests/runner/Transcript.h"
 
-#include <cstdio>
-
-#include "app/Window.h"
+#include "ui/Window.h"
 #include "browse/BrowseLists.h"
 
 namespace mapfeed::scenario {
-
-std::string quoted(const std::string& text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\t': out += "\\t"; break;
-            case '\r': out += "\\r"; break;
-            case '\n': out += "\\n"; break;
-            default:
-                if (byte < 0x20) {
-                    char hex[8];
-                    std::snprintf(hex, sizeof hex, "\\x%02X", byte);
-                    out += hex;
-                } else {
-                    out += c;
-                }
-        }
-    }
-    return out + "\"";
-}
 
 namespace {
 

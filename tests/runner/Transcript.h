@@ -2,12 +2,12 @@
 
 #include <string>
 
-#include "app/Controls.h"
+#include "tests/support/Quoted.h"
+#include "ui/Controls.h"
 
 namespace mapfeed::scenario {
 
-/// A string in double quotes, with `"` and `\` escaped and bytes below 0x20 as \t, \r, \n or \xHH.
-std::string quoted(const std::string& text);
+using testing::quoted;
 
 /// One line describing a control's state, its name qualified by its window.
 std::string describe(const Control& control);

@@ -21,9 +21,9 @@
 #include <vector>
 
 #include "app/Application.h"
-#include "platform/posix/PosixServices.h"
-#include "tests/support/HeadlessServices.h"
-#include "tests/support/SilentHost.h"
+#include "posix/PosixServices.h"
+#include "tests/support/PosixBackedServices.h"
+#include "tests/support/RecordingHost.h"
 
 namespace fs = std::filesystem;
 using namespace mapfeed;
@@ -33,8 +33,17 @@ namespace {
 constexpr int kPrograms = 4;
 constexpr int kRunsEach = 250;
 
-/// The real services without a screen: every message box is a failure of the test.
-class HeadlessWorld : public testing::HeadlessServices, public testing::SilentHost {};
+/// The real services without a screen, starting real converters: every message box is a
+/// failure of the test.
+struct HeadlessWorld : testing::PosixBackedServices, testing::RecordingHost {
+    HeadlessWorld() {
+        realStarts = true;
+        print = [this](const std::string& line) {
+            if (line.rfind("message ", 0) == 0) messages.push_back(line);
+        };
+    }
+    std::vector<std::string> messages;
+};
 
 std::string read(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -90,8 +99,8 @@ bool waitUntil(const std::function<bool()>& done, double seconds) {
     // soon after, the program must have reaped it.
     const bool reaped = waitUntil([] { return zombieChildren() == 0; }, 30);
     if (!reaped) std::fprintf(stderr, "program %d: zombies left: %d\n", program, zombieChildren());
-    if (services.messages) std::fprintf(stderr, "program %d: message box: %s\n", program, services.lastMessage.c_str());
-    std::_Exit(services.messages == 0 && reaped ? 0 : 1);
+    for (const std::string& message : services.messages) std::fprintf(stderr, "program %d: %s\n", program, message.c_str());
+    std::_Exit(services.messages.empty() && reaped ? 0 : 1);
 }
 
 int fail(const std::string& why) {

@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "job/RunRecord.h"
-#include "platform/posix/PosixFiles.h"
+#include "posix/PosixFiles.h"
 
 namespace fs = std::filesystem;
 using namespace mapfeed;

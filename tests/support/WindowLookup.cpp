@@ -1,14 +1,20 @@
 #include "tests/support/WindowLookup.h"
 
-#include "tests/support/SilentHost.h"
+#include "tests/support/RecordingHost.h"
 
 namespace mapfeed::testing {
 
 namespace {
 
-SilentHost silentHost;
+RecordingHost silentHost;
 
 }  // namespace
+
+Control* findControl(const Window& window, const std::string& controlName) {
+    for (Control* control : window.controls())
+        if (control->name() == controlName) return control;
+    return nullptr;
+}
 
 Window* findWindow(Application& app, const std::string& name) {
     for (Window* window : app.windows())
@@ -16,19 +22,19 @@ Window* findWindow(Application& app, const std::string& name) {
     return nullptr;
 }
 
-bool isWindowName(const Application& app, const std::string& name) {
+bool isWindowName(Application& app, const std::string& name) {
     if (name == app.mapfeed.name()) return true;
-    for (const auto& entry : app.dialogTable())
-        if (entry.name == name) return true;
+    for (const DialogTable::Row& row : app.dialogs)
+        if (row.name == name) return true;
     return false;
 }
 
 Control* Prototypes::control(const std::string& windowName, const std::string& controlName) {
-    for (const auto& entry : app_.dialogTable()) {
-        if (entry.name != windowName) continue;
+    for (const DialogTable::Row& row : app_.dialogs) {
+        if (row.name != windowName) continue;
         auto& made = made_[windowName];
-        made = entry.make(silentHost);
-        return made->find(controlName);
+        made = row.make(silentHost);
+        return findControl(*made, controlName);
     }
     return nullptr;
 }

@@ -8,11 +8,14 @@
 
 namespace mapfeed::testing {
 
+/// The control of that name in a window, else nullptr.
+Control* findControl(const Window& window, const std::string& controlName);
+
 /// The window of that name if it exists now, else nullptr.
 Window* findWindow(Application& app, const std::string& name);
 
 /// Whether the program has a window of that name, made yet or not.
-bool isWindowName(const Application& app, const std::string& name);
+bool isWindowName(Application& app, const std::string& name);
 
 /// Windows made only to be looked at: a dialog that does not exist yet, as it would be at its
 /// first opening now. Nothing it does is shown or told.

@@ -48,6 +48,8 @@ private:
     void observe(const std::string& line);
     void violation(const std::string& what);
     WindowView* view(const Window& window) const;
+    /// The view of the window that holds a control: every control's owner is a window.
+    WindowView* view(const ControlOwner& owner) const { return view(static_cast<const Window&>(owner)); }
     QWidget* widget(const Control& control) const;
     /// Clicks into a field or a list's text part, so it takes the focus.
     QWidget* clickInto(Control& control);

@@ -1,6 +1,6 @@
 #include "tests/runner/widgets/WidgetHost.h"
 
-#include "app/Window.h"
+#include "ui/Window.h"
 
 namespace mapfeed::scenario {
 
@@ -17,20 +17,20 @@ void WidgetHost::shown(Window& window) {
     real_.shown(window);
     // The main window's showing at start is no part of a transcript.
     WindowView* view = real_.view(window);
-    if (view && view->isVisible() && window.name() != "mapfeed") print_("show " + window.name());
+    if (view && view->isVisible() && window.name() != "mapfeed") say("show " + window.name());
 }
 
 void WidgetHost::hidden(Window& window) {
     WindowView* view = real_.view(window);
     const bool wasVisible = view && view->isVisible();
     real_.hidden(window);
-    if (wasVisible && !view->isVisible()) print_("hide " + window.name());
+    if (wasVisible && !view->isVisible()) say("hide " + window.name());
 }
 
 void WidgetHost::discarded(Window& window) {
     const bool hadWindow = real_.view(window) != nullptr;
     real_.discarded(window);
-    if (hadWindow) print_("discard " + window.name());
+    if (hadWindow) say("discard " + window.name());
 }
 
 void WidgetHost::focusMoved(Window& window, Control& control) {
@@ -38,7 +38,7 @@ void WidgetHost::focusMoved(Window& window, Control& control) {
     WindowView* view = real_.view(window);
     if (!view) return;
     const Control* focused = controlOf(*view, view->focusWidget());
-    print_("focus " + window.name() + "." + (focused ? focused->name() : std::string("(no control)")));
+    say("focus " + window.name() + "." + (focused ? focused->name() : std::string("(no control)")));
 }
 
 }  // namespace mapfeed::scenario

@@ -4,14 +4,15 @@
 #include <string>
 
 #include "platform/QtHost.h"
+#include "tests/support/RecordingHost.h"
 
 namespace mapfeed::scenario {
 
 /// The program's real window host, watched: a window is printed as shown, hidden or discarded
 /// when its real window did so, and a focus move names the widget that really holds the focus.
-class WidgetHost : public WindowHost {
+class WidgetHost : public testing::RecordingHost {
 public:
-    explicit WidgetHost(std::function<void(const std::string&)> print) : print_(std::move(print)) {}
+    explicit WidgetHost(std::function<void(const std::string&)> print) : RecordingHost(std::move(print)) {}
 
     QtHost& real() { return real_; }
     const QtHost& real() const { return real_; }
@@ -26,7 +27,6 @@ public:
 
 private:
     QtHost real_;
-    std::function<void(const std::string&)> print_;
 };
 
 }  // namespace mapfeed::scenario

@@ -16,7 +16,7 @@
 namespace mapfeed::scenario {
 
 WidgetWorld::WidgetWorld(std::function<void(const std::string&)> print, QtHost& host)
-    : ScenarioWorld(print), print_(std::move(print)), real_(host) {
+    : ScenarioWorld(std::move(print)), real_(host) {
     qApp->installEventFilter(this);
 }
 
@@ -29,7 +29,7 @@ MessageAnswer WidgetWorld::messageBox(const std::string& text, MessageButtons bu
 std::optional<std::string> WidgetWorld::showOpenFile(const OpenFileDialog& dialog) {
     lastDialog_ = dialog;
     std::optional<std::string> chosen = real_.showOpenFile(dialog);
-    print_(chosen ? "  -> " + scenario::quoted(*chosen) : "  -> cancel");
+    print(chosen ? "  -> " + scenario::quoted(*chosen) : "  -> cancel");
     return chosen;
 }
 
@@ -57,15 +57,7 @@ void WidgetWorld::answer(QMessageBox* box) {
 }
 
 void WidgetWorld::answer(QFileDialog* dialog) {
-    const OpenFileDialog& asked = lastDialog_;
-    print_("file-dialog " + dialog->objectName().toStdString() + " filter=" + scenario::quoted(asked.filter) +
-           " index=" + std::to_string(asked.filterIndex) + " dir=" + scenario::quoted(asked.initialDir) +
-           " flags=" + std::to_string(asked.flags));
-    std::optional<std::string> answer;
-    if (!dialogAnswers.empty()) {
-        answer = dialogAnswers.front();
-        dialogAnswers.pop_front();
-    }
+    const std::optional<std::string> answer = answerFileDialog(dialog->objectName().toStdString(), lastDialog_);
     QPointer<QFileDialog> open(dialog);
     if (!answer) {
         user::press(dialog, Qt::Key_Escape);

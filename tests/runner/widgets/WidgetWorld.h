@@ -32,7 +32,6 @@ private:
     void answer(QMessageBox* box);
     void answer(QFileDialog* dialog);
 
-    std::function<void(const std::string&)> print_;
     QtServices real_;
     OpenFileDialog lastDialog_;
 };

@@ -7,8 +7,24 @@
 
 namespace mapfeed {
 
-class Window;
+class Control;
 class Frame;
+
+/// What a control knows of the window that holds it: its name and its other controls, and that
+/// the window takes the control in and hears of each change of its state.
+class ControlOwner {
+public:
+    virtual const std::string& name() const = 0;
+    virtual const std::vector<Control*>& controls() const = 0;
+
+protected:
+    ~ControlOwner() = default;
+
+private:
+    friend class Control;
+    virtual void adopt(Control& control) = 0;
+    virtual void controlChanged() = 0;
+};
 
 /// Position and size in twips, relative to the frame that holds the control (or the window).
 struct Geometry {
@@ -20,24 +36,25 @@ struct Geometry {
 
 enum class ControlKind { TextField, List, Button, CheckBox, OptionButton, Label, Frame, DriveList, FolderList, FileList };
 
-/// State shared by every control kind. A control tells its one observer (the binding, or the
-/// scenario transcript) after each change of its state; user events enter through the
+/// State shared by every control kind. A control tells its one observer (its binding to a
+/// widget) and its window after each change of its state; user events enter through the
 /// `user…` calls of each kind, which refuse a disabled control.
 class Control {
 public:
-    Control(Window& window, std::string name, ControlKind kind);
+    Control(ControlOwner& window, std::string name, ControlKind kind);
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
     virtual ~Control() = default;
 
     const std::string& name() const { return name_; }
     ControlKind kind() const { return kind_; }
-    Window& window() const { return window_; }
+    const ControlOwner& window() const { return window_; }
 
     bool enabled() const { return enabled_; }
     void setEnabled(bool enabled);
 
-    /// Layout, set once by the window: geometry, holding frame, tab position, font.
+    /// Layout, set by the window as it is made: geometry, holding frame, tab position, font
+    /// (a button's caption turns bold and back while the pointer is over it).
     Geometry geometry;
     Frame* frame = nullptr;
     int tabIndex = -1;
@@ -63,7 +80,7 @@ protected:
 
 private:
     std::shared_ptr<const char> alive_ = std::make_shared<const char>();
-    Window& window_;
+    ControlOwner& window_;
     std::string name_;
     ControlKind kind_;
     bool enabled_ = true;
@@ -71,7 +88,7 @@ private:
 
 class TextField : public Control {
 public:
-    TextField(Window& window, std::string name) : Control(window, std::move(name), ControlKind::TextField) {}
+    TextField(ControlOwner& window, std::string name) : Control(window, std::move(name), ControlKind::TextField) {}
 
     const std::string& text() const { return text_; }
     /// A rule's write; a real change runs the change rule at once.
@@ -91,7 +108,7 @@ private:
 /// text part or a rule's write of it runs only the change rule, which most lists lack.
 class ListBox : public Control {
 public:
-    ListBox(Window& window, std::string name) : Control(window, std::move(name), ControlKind::List) {}
+    ListBox(ControlOwner& window, std::string name) : Control(window, std::move(name), ControlKind::List) {}
 
     const std::string& text() const { return text_; }
     const std::vector<std::string>& entries() const { return entries_; }
@@ -114,7 +131,7 @@ private:
 
 class Button : public Control {
 public:
-    Button(Window& window, std::string name, std::string caption)
+    Button(ControlOwner& window, std::string name, std::string caption)
         : Control(window, std::move(name), ControlKind::Button), caption_(std::move(caption)) {}
 
     const std::string& caption() const { return caption_; }
@@ -133,7 +150,7 @@ private:
 
 class CheckBox : public Control {
 public:
-    CheckBox(Window& window, std::string name, std::string caption)
+    CheckBox(ControlOwner& window, std::string name, std::string caption)
         : Control(window, std::move(name), ControlKind::CheckBox), caption_(std::move(caption)) {}
 
     const std::string& caption() const { return caption_; }
@@ -152,7 +169,7 @@ private:
 /// Selecting one option button deselects the others of its frame.
 class OptionButton : public Control {
 public:
-    OptionButton(Window& window, std::string name, std::string caption)
+    OptionButton(ControlOwner& window, std::string name, std::string caption)
         : Control(window, std::move(name), ControlKind::OptionButton), caption_(std::move(caption)) {}
 
     const std::string& caption() const { return caption_; }
@@ -169,7 +186,7 @@ private:
 
 class Label : public Control {
 public:
-    Label(Window& window, std::string name, std::string caption)
+    Label(ControlOwner& window, std::string name, std::string caption)
         : Control(window, std::move(name), ControlKind::Label), caption_(std::move(caption)) {}
 
     const std::string& caption() const { return caption_; }
@@ -181,7 +198,7 @@ private:
 
 class Frame : public Control {
 public:
-    Frame(Window& window, std::string name, std::string caption)
+    Frame(ControlOwner& window, std::string name, std::string caption)
         : Control(window, std::move(name), ControlKind::Frame), caption_(std::move(caption)) {}
 
     const std::string& caption() const { return caption_; }

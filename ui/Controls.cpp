@@ -1,8 +1,6 @@
-#include "app/Controls.h"
+#include "ui/Controls.h"
 
 #include <algorithm>
-
-#include "app/Window.h"
 
 namespace mapfeed {
 
@@ -14,7 +12,7 @@ void run(const std::function<void()>& rule) {
 
 }  // namespace
 
-Control::Control(Window& window, std::string name, ControlKind kind)
+Control::Control(ControlOwner& window, std::string name, ControlKind kind)
     : window_(window), name_(std::move(name)), kind_(kind) {
     window.adopt(*this);
 }
@@ -29,7 +27,7 @@ bool Control::takesFocus() const { return kind_ != ControlKind::Label && kind_ !
 
 void Control::changed() {
     run(onStateChanged);
-    run(window_.onAnyControlChanged);
+    window_.controlChanged();
 }
 
 void TextField::setText(std::string text) {

@@ -69,13 +69,13 @@ class BrowseTest : public ::testing::Test {
 protected:
     BrowseTest() : app(world, world) {
         app.start();
-        app.browFrm().show();
+        app.dialogs.get<BrowseWindow>().show();
         world.events.clear();
     }
 
     BrowseWorld world;
     Application app;
-    BrowseWindow& b = app.browFrm();
+    BrowseWindow& b = app.dialogs.get<BrowseWindow>();
 };
 
 TEST_F(BrowseTest, OpensOnTheCurrentFolderWithTheGenPattern) {
@@ -103,11 +103,11 @@ TEST_F(BrowseTest, DeliversByTheExactEndingOfTheName) {
     EXPECT_EQ("/work/olddgn", app.mapfeed.DgnFileTxt.text());
     EXPECT_EQ((std::vector<std::string>{"hide BrowFrm"}), world.events);
 
-    app.browFrm().show();
+    app.dialogs.get<BrowseWindow>().show();
     b.File1.userDoubleClicks("x.DGN");
     EXPECT_EQ("/work/x.DGN", app.mapfeed.InfileTxt.text());
 
-    app.browFrm().show();
+    app.dialogs.get<BrowseWindow>().show();
     b.File1.userPicks("zz");
     b.OkCmd.userClicks();
     EXPECT_EQ("/work/zz", app.mapfeed.InfileTxt.text());
@@ -116,7 +116,7 @@ TEST_F(BrowseTest, DeliversByTheExactEndingOfTheName) {
 TEST_F(BrowseTest, OkWithoutSelectionWritesTheFolderAndOneSeparator) {
     b.OkCmd.userClicks();
     EXPECT_EQ("/work/", app.mapfeed.InfileTxt.text());
-    app.browFrm().show();
+    app.dialogs.get<BrowseWindow>().show();
     b.Dir1.userOpens("/");
     b.OkCmd.userClicks();
     EXPECT_EQ("//", app.mapfeed.InfileTxt.text());
@@ -141,13 +141,13 @@ TEST_F(BrowseTest, CancelKeepsStateAndFrameCloseStartsAfresh) {
     b.Dir1.userOpens("/work/maps");
     b.ExtCmbo.userPicks("*.*");
     b.EndCmd.userClicks();
-    app.browFrm().show();
-    EXPECT_EQ("/work/maps", app.browFrm().Dir1.path());
-    EXPECT_EQ("*.*", app.browFrm().File1.pattern());
+    app.dialogs.get<BrowseWindow>().show();
+    EXPECT_EQ("/work/maps", app.dialogs.get<BrowseWindow>().Dir1.path());
+    EXPECT_EQ("*.*", app.dialogs.get<BrowseWindow>().File1.pattern());
 
-    app.closeThroughFrame(app.browFrm());
+    app.closeThroughFrame(app.dialogs.get<BrowseWindow>());
     EXPECT_EQ(nullptr, mapfeed::testing::findWindow(app, "BrowFrm"));
-    app.browFrm().show();
-    EXPECT_EQ("/work", app.browFrm().Dir1.path());
-    EXPECT_EQ("*.gen", app.browFrm().File1.pattern());
+    app.dialogs.get<BrowseWindow>().show();
+    EXPECT_EQ("/work", app.dialogs.get<BrowseWindow>().Dir1.path());
+    EXPECT_EQ("*.gen", app.dialogs.get<BrowseWindow>().File1.pattern());
 }

@@ -16,8 +16,8 @@ protected:
     }
 
     void haveFiles() {
-        world.existing["in.gen"] = true;
-        world.existing["out.dgn"] = true;
+        world.files["in.gen"] = FileCheck::Exists;
+        world.files["out.dgn"] = FileCheck::Exists;
         m.InfileTxt.userTypes("in.gen");
         m.DgnFileTxt.userTypes("out.dgn");
     }
@@ -56,13 +56,13 @@ TEST_F(MainWindowTest, TabOrderAndInitialFocus) {
 
 TEST_F(MainWindowTest, RefusesMissingFilesInputFirst) {
     m.ApplyCmd.userClicks();
-    EXPECT_EQ((std::vector<std::string>{"message The Input File Does Not Exist", "focus mapfeed.InfileTxt"}), world.events);
+    EXPECT_EQ((std::vector<std::string>{"message \"The Input File Does Not Exist\" OK", "  -> OK", "focus mapfeed.InfileTxt"}), world.events);
 
     world.events.clear();
-    world.existing["in.gen"] = true;
+    world.files["in.gen"] = FileCheck::Exists;
     m.InfileTxt.userTypes("in.gen -+");
     m.ApplyCmd.userClicks();
-    EXPECT_EQ((std::vector<std::string>{"message The Design File Does Not Exist", "focus mapfeed.DgnFileTxt"}),
+    EXPECT_EQ((std::vector<std::string>{"message \"The Design File Does Not Exist\" OK", "  -> OK", "focus mapfeed.DgnFileTxt"}),
               world.events);
     EXPECT_EQ(OptionTable{}, app.options) << "a refusal leaves the table alone";
     EXPECT_TRUE(world.log.empty());
@@ -70,43 +70,48 @@ TEST_F(MainWindowTest, RefusesMissingFilesInputFirst) {
 
 TEST_F(MainWindowTest, AFileWhoseFolderDoesNotAnswerIsToldApart) {
     haveFiles();
-    world.silent.insert("in.gen");
+    world.files["in.gen"] = FileCheck::NoAnswer;
     m.ApplyCmd.userClicks();
-    ASSERT_EQ(2u, world.events.size());
-    EXPECT_EQ(0u, world.events[0].find("message The input file could not be looked at: the folder it is in does not "
+    ASSERT_EQ(3u, world.events.size());
+    EXPECT_EQ(0u, world.events[0].find("message \"The input file could not be looked at: the folder it is in does not "
                                        "answer"))
         << world.events[0];
-    EXPECT_EQ("focus mapfeed.InfileTxt", world.events[1]);
+    EXPECT_EQ("focus mapfeed.InfileTxt", world.events[2]);
 
     world.events.clear();
-    world.silent = {"out.dgn"};
+    world.files["in.gen"] = FileCheck::Exists;
+    world.files["out.dgn"] = FileCheck::NoAnswer;
     m.ApplyCmd.userClicks();
-    ASSERT_EQ(2u, world.events.size());
-    EXPECT_EQ(0u, world.events[0].find("message The design file could not be looked at")) << world.events[0];
-    EXPECT_EQ("focus mapfeed.DgnFileTxt", world.events[1]);
+    ASSERT_EQ(3u, world.events.size());
+    EXPECT_EQ(0u, world.events[0].find("message \"The design file could not be looked at")) << world.events[0];
+    EXPECT_EQ("focus mapfeed.DgnFileTxt", world.events[2]);
     EXPECT_TRUE(world.log.empty());
 }
 
 TEST_F(MainWindowTest, ApplyStartsThenLogsTheSameCommand) {
     haveFiles();
     m.ApplyCmd.userClicks();
-    ASSERT_EQ(1u, world.events.size());
-    const std::string command = world.events[0].substr(6);
+    ASSERT_EQ(2u, world.events.size());
+    ASSERT_EQ("  -> task 1000", world.events[1]);
+    const std::string command = world.events[0].substr(7, world.events[0].size() - 8);
     EXPECT_EQ(0u, command.find("perl -S mapfeed.pl -I in.gen -D out.dgn "));
     ASSERT_EQ(1u, world.log.size());
     EXPECT_EQ("DATE\r\n" + command + "\r\nThe returnvalue is: 1000\r\n", world.log[0]);
 
     m.ApplyCmd.userClicks();
-    EXPECT_EQ(world.events[0], world.events[1]) << "nothing changed: the same command again";
+    EXPECT_EQ(world.events[0], world.events[2]) << "nothing changed: the same command again";
     EXPECT_EQ("DATE\r\n" + command + "\r\nThe returnvalue is: 1001\r\n", world.log[1]);
 }
 
 TEST_F(MainWindowTest, FailedStartIsReportedAndNotLogged) {
     haveFiles();
-    world.startFails = true;
+    world.startFailures = {true};
     m.ApplyCmd.userClicks();
-    ASSERT_EQ(2u, world.events.size());
-    EXPECT_EQ("message The converter could not be started: no perl", world.events[1]);
+    ASSERT_EQ(4u, world.events.size());
+    EXPECT_EQ("  -> failed", world.events[1]);
+    EXPECT_EQ("message \"The converter could not be started: \\\"perl\\\" was not found on the program search path "
+              "(PATH)\" OK",
+              world.events[2]);
     EXPECT_TRUE(world.log.empty());
 }
 
@@ -114,11 +119,11 @@ TEST_F(MainWindowTest, LogFailureIsReportedAfterTheStart) {
     haveFiles();
     world.logFailure = "Is a directory";
     m.ApplyCmd.userClicks();
-    ASSERT_EQ(2u, world.events.size());
+    ASSERT_EQ(4u, world.events.size());
     EXPECT_EQ(0u, world.events[0].find("start "));
-    EXPECT_EQ("message The converter was started (task 1000), but its record could not be added to MapfeedLog.dat: "
-              "Is a directory",
-              world.events[1]);
+    EXPECT_EQ("message \"The converter was started (task 1000), but its record could not be added to MapfeedLog.dat: "
+              "Is a directory\" OK",
+              world.events[2]);
 }
 
 TEST_F(MainWindowTest, ClearResetsTheJob) {

@@ -1,4 +1,4 @@
-#include "platform/posix/PosixFiles.h"
+#include "posix/PosixFiles.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

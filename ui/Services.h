@@ -14,6 +14,8 @@ enum class MessageAnswer { Ok, Cancel };
 
 /// The program's title in every message box.
 inline constexpr const char* kMessageTitle = "Mapfeed";
+/// How the messages say that a file system did not answer in time.
+inline constexpr const char* kDoesNotAnswer = " does not answer (a network share that is slow or out of reach?)";
 
 /// One open-file dialog instance; it keeps the settings last given to it between clicks.
 struct OpenFileDialog {
@@ -29,6 +31,21 @@ struct OpenFileDialog {
 struct FolderContents {
     std::vector<std::string> folders;
     std::vector<std::string> files;  // regular files, and links to them
+};
+
+/// What a look into a folder found: its contents, or why there are none. `NoAnswer`: its file
+/// system did not answer in the time waited (a network share that is slow or out of reach);
+/// `StillNoAnswer`: it has not answered an earlier look yet, so it was not waited for again.
+enum class FolderFailure { None, Unreadable, NoAnswer, StillNoAnswer };
+struct FolderRead {
+    std::shared_ptr<const FolderContents> contents;  // nullptr exactly when there is a failure
+    FolderFailure failure = FolderFailure::None;
+};
+
+/// The drives a user would browse, and the mounted volumes that did not answer in time.
+struct DriveScan {
+    std::vector<std::string> drives;  // the root folder first
+    std::vector<std::string> silent;
 };
 
 /// What an existence test found. `NoAnswer`: the file system holding the path did not answer
@@ -65,12 +82,9 @@ public:
     /// Starts the converter as a new process without waiting for it: its arguments are
     /// `command.arguments`; the command line is what the run is known by.
     virtual StartResult startProcess(const ConverterCommand& command) = 0;
-    /// True only for a regular file that can be opened for reading.
-    virtual bool fileExists(const std::string& path) = 0;
-    /// The existence test, telling a file system that does not answer from a missing file.
-    virtual FileCheck checkFile(const std::string& path) {
-        return fileExists(path) ? FileCheck::Exists : FileCheck::Missing;
-    }
+    /// Whether the path names a regular file that can be opened for reading, telling a file
+    /// system that does not answer from a missing file.
+    virtual FileCheck checkFile(const std::string& path) = 0;
     /// The current local date and time as the log writes it.
     virtual std::string dateTimeText() = 0;
     /// Appends one whole record to the run log; returns why it failed, or nothing.
@@ -93,15 +107,16 @@ public:
     virtual ~FolderServices() = default;
     /// The folder the program stands in.
     virtual std::string currentFolder() = 0;
-    /// The drives a user would browse: the root folder first, then the mounted volumes.
-    virtual std::vector<std::string> drives() = 0;
-    /// The folders and files of a folder; nullptr when it cannot be read.
-    virtual std::shared_ptr<const FolderContents> readFolder(const std::string& path) = 0;
+    /// The drives a user would browse: the root folder first, then the mounted volumes that
+    /// answer in time.
+    virtual DriveScan drives() = 0;
+    /// The folders and files of a folder, or why they cannot be had.
+    virtual FolderRead readFolder(const std::string& path) = 0;
 };
 
 /// Everything the rules need from the world outside the model, one interface per concern so
 /// that each window is handed only the ones it uses. The real one talks to Qt and the
-/// operating system; tests and the scenario runner use fakes that record every call.
+/// operating system; tests and the scenario runner use one fake that records every call.
 class Services : public MessageBoxes,
                  public FileDialogs,
                  public ConverterServices,

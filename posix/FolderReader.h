@@ -6,7 +6,7 @@
 #include <sys/types.h>
 #include <vector>
 
-#include "app/Services.h"
+#include "ui/Services.h"
 
 namespace mapfeed::posix {
 

@@ -1,4 +1,4 @@
-#include "platform/posix/PosixFiles.h"
+#include "posix/PosixFiles.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -18,10 +18,10 @@
 #include <sstream>
 
 #include "job/ArgumentSplit.h"
-#include "platform/posix/BoundedCalls.h"
-#include "platform/posix/FolderReader.h"
-#include "platform/posix/PosixServices.h"
-#include "platform/posix/ProcessStart.h"
+#include "posix/BoundedCalls.h"
+#include "posix/FolderReader.h"
+#include "posix/PosixServices.h"
+#include "posix/ProcessStart.h"
 
 namespace fs = std::filesystem;
 using namespace mapfeed;
@@ -213,29 +213,17 @@ TEST_F(PosixFilesTest, SpawnRunsWithoutAShellAndReportsWhatIsMissing) {
     EXPECT_NE(std::string::npos, missing.error.find("no-such-program-mapfeed"));
 }
 
-namespace {
-
-/// The operating system's services alone; what needs a screen is not used here.
-struct ScreenlessServices : posix::PosixServices {
-    MessageAnswer messageBox(const std::string&, MessageButtons) override { return MessageAnswer::Ok; }
-    std::optional<std::string> showOpenFile(const OpenFileDialog&) override { return std::nullopt; }
-    void quit() override {}
-};
-
-}  // namespace
-
 TEST_F(PosixFilesTest, StartFailuresNameTheirReason) {
-    ScreenlessServices services;
     const std::string savedPath = std::getenv("PATH");
     ::setenv("PATH", dir.c_str(), 1);  // a folder without perl
-    const StartResult noPerl = services.startProcess({"perl -S mapfeed.pl -I a -D b", splitCommandLine("perl -S mapfeed.pl -I a -D b"), "a"});
+    const posix::Spawned noPerl = posix::spawnDetached(splitCommandLine("perl -S mapfeed.pl -I a -D b"));
     ::setenv("PATH", savedPath.c_str(), 1);
     EXPECT_FALSE(noPerl.started);
     EXPECT_NE(std::string::npos, noPerl.error.find("perl")) << noPerl.error;
     EXPECT_NE(std::string::npos, noPerl.error.find("PATH")) << noPerl.error;
 
     // One argument longer than the system takes (128 KiB on Linux).
-    const StartResult tooLong = services.startProcess({"true", {"true", std::string(1 << 20, 'x')}, ""});
+    const posix::Spawned tooLong = posix::spawnDetached({"true", std::string(1 << 20, 'x')});
     EXPECT_FALSE(tooLong.started);
     EXPECT_EQ("Argument list too long", tooLong.error);
 }

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/ChildReaper.h"
-#include "platform/posix/UniqueFd.h"
+#include "posix/ChildReaper.h"
+#include "posix/UniqueFd.h"
 
 namespace mapfeed::posix {
 

@@ -1,19 +1,13 @@
-#include "app/Window.h"
+#include "ui/Window.h"
 
 #include <algorithm>
 
-#include "app/WindowHost.h"
+#include "ui/WindowHost.h"
 
 namespace mapfeed {
 
 Window::Window(WindowHost& host, std::string name, std::string title, int clientWidth, int clientHeight)
     : host_(host), name_(std::move(name)), title_(std::move(title)), clientWidth_(clientWidth), clientHeight_(clientHeight) {}
-
-Control* Window::find(const std::string& controlName) const {
-    for (Control* control : controls_)
-        if (control->name() == controlName) return control;
-    return nullptr;
-}
 
 std::vector<Control*> Window::tabOrder() const {
     std::vector<Control*> order;

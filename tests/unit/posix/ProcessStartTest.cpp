@@ -1,4 +1,4 @@
-#include "platform/posix/ProcessStart.h"
+#include "posix/ProcessStart.h"
 
 #include <fcntl.h>
 #include <signal.h>

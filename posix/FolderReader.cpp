@@ -1,4 +1,4 @@
-#include "platform/posix/FolderReader.h"
+#include "posix/FolderReader.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "platform/posix/ChildReaper.h"
+#include "posix/ChildReaper.h"
 
 #include <poll.h>
 #include <sys/eventfd.h>
