@@ -1,16 +1,10 @@
 #include "browse/BrowseLists.h"
 
-#include <algorithm>
-
 #include "browse/FilePattern.h"
 
 namespace mapfeed {
 
 namespace {
-
-bool contains(const std::vector<std::string>& list, const std::string& item) {
-    return std::find(list.begin(), list.end(), item) != list.end();
-}
 
 /// "/a/b" joined with "c" is "/a/b/c"; "/" joined with "c" is "/c".
 std::string child(const std::string& folder, const std::string& name) {
@@ -52,8 +46,6 @@ void DriveList::setEntries(std::vector<std::string> drives, std::string current)
     changed();
 }
 
-bool DriveList::holds(const std::string& drive) const { return contains(entries_, drive); }
-
 bool DriveList::userPicks(const std::string& drive) {
     if (!enabled()) return false;
     if (drive == drive_) return true;
@@ -62,8 +54,6 @@ bool DriveList::userPicks(const std::string& drive) {
     if (onChange) onChange();
     return true;
 }
-
-bool FolderList::holds(const std::string& path) const { return contains(entries_, path); }
 
 void FolderList::setPath(std::string path) {
     const auto contents = readFolderFor(services_, messages_, path);
@@ -82,8 +72,6 @@ bool FolderList::userOpens(std::string path) {
     setPath(std::move(path));
     return true;
 }
-
-bool FileList::holds(const std::string& name) const { return contains(entries_, name); }
 
 void FileList::relist(std::string path) {
     const auto contents = readFolderFor(services_, messages_, path);

@@ -22,7 +22,6 @@ public:
     const std::string& drive() const { return drive_; }
     const std::vector<std::string>& entries() const { return entries_; }
     void setEntries(std::vector<std::string> drives, std::string current);
-    bool holds(const std::string& drive) const;
     /// The user chooses another drive; the change rule runs when it differs.
     bool userPicks(const std::string& drive);
 
@@ -44,7 +43,6 @@ public:
     const std::vector<std::string>& entries() const { return entries_; }
     /// How many of the entries are the chain of the path (the rest are its subfolders).
     std::size_t chainLength() const { return chainLength_; }
-    bool holds(const std::string& path) const;
 
     /// Moves to a folder and re-lists; a folder that cannot be read leaves the list showing
     /// the last one that could. A change of path runs the change rule.
@@ -73,7 +71,6 @@ public:
     const std::string& pattern() const { return pattern_; }
     const std::string& selected() const { return selected_; }
     const std::vector<std::string>& entries() const { return entries_; }
-    bool holds(const std::string& name) const;
 
     /// Each re-lists the folder and clears the selection.
     void setPath(std::string path);

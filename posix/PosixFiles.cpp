@@ -11,19 +11,13 @@
 #include <ctime>
 #include <thread>
 
+#include "posix/UniqueFd.h"
+
 namespace mapfeed::posix {
 
 namespace {
 
 std::string errorText(int error) { return std::strerror(error); }
-
-// Closes a descriptor on every way out of a scope.
-struct Descriptor {
-    int fd;
-    ~Descriptor() {
-        if (fd >= 0) ::close(fd);
-    }
-};
 
 }  // namespace
 
@@ -32,12 +26,12 @@ bool fileExists(const std::string& path) {
     // another file.
     if (path.empty() || path.find('\0') != std::string::npos) return false;
     // An O_PATH descriptor opens nothing: no pipe or device is woken, and no lease is broken.
-    Descriptor file{::open(path.c_str(), O_PATH | O_CLOEXEC)};
-    if (file.fd < 0) return false;
+    const UniqueFd file{::open(path.c_str(), O_PATH | O_CLOEXEC)};
+    if (file.get() < 0) return false;
     struct stat info {};
-    if (::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) return false;
+    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
     // Asked of the descriptor, so that a name replaced meanwhile cannot answer for it.
-    if (::faccessat(file.fd, "", R_OK, AT_EMPTY_PATH | AT_EACCESS) == 0) return true;
+    if (::faccessat(file.get(), "", R_OK, AT_EMPTY_PATH | AT_EACCESS) == 0) return true;
     if (errno != EINVAL && errno != ENOSYS) return false;
     return ::faccessat(AT_FDCWD, path.c_str(), R_OK, AT_EACCESS) == 0;  // a kernel before 5.8
 }
@@ -76,51 +70,48 @@ std::optional<std::string> appendRecord(const std::string& path, const std::stri
     // the user can write. Never waiting: a named pipe would hold the open until someone reads.
     constexpr int kFlags = O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
     // Read access only serves to look at the log's last bytes.
-    Descriptor log{::open(path.c_str(), O_RDWR | kFlags, 0666)};
-    if (log.fd < 0 && errno == EACCES) log.fd = ::open(path.c_str(), O_WRONLY | kFlags, 0666);
-    if (log.fd < 0) return openFailure(errno);
+    UniqueFd log{::open(path.c_str(), O_RDWR | kFlags, 0666)};
+    if (!log && errno == EACCES) log.reset(::open(path.c_str(), O_WRONLY | kFlags, 0666));
+    if (!log) return openFailure(errno);
 
     struct stat info {};
-    if (::fstat(log.fd, &info) != 0) return errorText(errno);
+    if (::fstat(log.get(), &info) != 0) return errorText(errno);
     if (!S_ISREG(info.st_mode)) return std::string("it is not a regular file");
 
     // The lock keeps the size we may have to return to valid while we write. Another program
     // may hold it for long (or for ever): tried for a while, the window kept answering.
     const auto giveUp = std::chrono::steady_clock::now() + kLockPatience;
-    while (::flock(log.fd, LOCK_EX | LOCK_NB) != 0) {
+    while (::flock(log.get(), LOCK_EX | LOCK_NB) != 0) {
         if (errno == EINTR) continue;
         if (errno != EWOULDBLOCK) return errorText(errno);
         if (std::chrono::steady_clock::now() >= giveUp) return std::string(kLogInUse);
         if (whileWaiting) whileWaiting();
         std::this_thread::sleep_for(kLockRetry);
     }
-    if (::fstat(log.fd, &info) != 0) return errorText(errno);
+    if (::fstat(log.get(), &info) != 0) return errorText(errno);
     const off_t before = info.st_size;
 
     // One write for the mend and the record, so neither can stand without the other.
-    const std::string text = lineEndBefore(log.fd, before) + record;
+    const std::string text = lineEndBefore(log.get(), before) + record;
     ssize_t written;
     do {
-        written = ::write(log.fd, text.data(), text.size());
+        written = ::write(log.get(), text.data(), text.size());
     } while (written < 0 && errno == EINTR);
     const int writeError = written < 0 ? errno : ENOSPC;
     if (written != static_cast<ssize_t>(text.size())) {
-        if (written > 0 && ::ftruncate(log.fd, before) == 0) ::fsync(log.fd);
+        if (written > 0 && ::ftruncate(log.get(), before) == 0) ::fsync(log.get());
         return errorText(writeError);
     }
-    if (::fsync(log.fd) != 0) {
+    if (::fsync(log.get()) != 0) {
         const int syncError = errno;
         // EINVAL: the file lives where syncing means nothing; the record is written all the same.
         if (syncError != EINVAL && syncError != EROFS) {
-            if (::ftruncate(log.fd, before) == 0) ::fsync(log.fd);
+            if (::ftruncate(log.get(), before) == 0) ::fsync(log.get());
             return errorText(syncError);
         }
     }
-    if (::close(log.fd) != 0) {
-        log.fd = -1;
-        return errorText(errno);
-    }
-    log.fd = -1;
+    // Closed here, not on the way out: a close that fails may have lost the write.
+    if (::close(log.release()) != 0) return errorText(errno);
     return std::nullopt;
 }
 

@@ -1,7 +1,5 @@
 #include "ui/Controls.h"
 
-#include <algorithm>
-
 namespace mapfeed {
 
 namespace {
@@ -41,10 +39,6 @@ bool TextField::userTypes(std::string text) {
     if (!enabled()) return false;
     setText(std::move(text));
     return true;
-}
-
-bool ListBox::holds(const std::string& entry) const {
-    return std::find(entries_.begin(), entries_.end(), entry) != entries_.end();
 }
 
 void ListBox::addItem(std::string entry) {

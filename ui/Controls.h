@@ -113,7 +113,6 @@ public:
     const std::string& text() const { return text_; }
     const std::vector<std::string>& entries() const { return entries_; }
     const std::string& entry(std::size_t index) const { return entries_.at(index); }
-    bool holds(const std::string& entry) const;
 
     void addItem(std::string entry);
     void setText(std::string text);

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <clocale>
 #include <cstdlib>
@@ -24,6 +25,10 @@ namespace mapfeed::scenario {
 namespace fs = std::filesystem;
 
 namespace {
+
+bool holds(const std::vector<std::string>& entries, const std::string& entry) {
+    return std::find(entries.begin(), entries.end(), entry) != entries.end();
+}
 
 void replaceAll(std::string& text, const std::string& from, const std::string& to) {
     if (from.empty()) return;
@@ -283,7 +288,7 @@ private:
         const std::string entry = args.text("ENTRY");
         // The same steps for every kind of list: the entry must be listed, then it is picked.
         auto listed = [&](const auto& list) {
-            if (!list.holds(entry)) malformed(t.controlName + " holds no entry " + quoted(entry));
+            if (!holds(list.entries(), entry)) malformed(t.controlName + " holds no entry " + quoted(entry));
         };
         switch (control.kind()) {
             case ControlKind::List: listed(static_cast<ListBox&>(control)); break;
@@ -301,7 +306,7 @@ private:
         const std::string name = args.text("NAME");
         if (control.kind() != ControlKind::FileList) malformed(t.controlName + " takes no double click");
         auto& files = static_cast<FileList&>(control);
-        if (!files.holds(name)) malformed(t.controlName + " holds no entry " + quoted(name));
+        if (!holds(files.entries(), name)) malformed(t.controlName + " holds no entry " + quoted(name));
         if (eventControl(t, &control)) driver_->doubleClick(files, name);
     }
 

@@ -17,33 +17,12 @@
 #include <gtest/gtest.h>
 #include <sstream>
 
-#include "job/ArgumentSplit.h"
-#include "posix/BoundedCalls.h"
-#include "posix/FolderReader.h"
-#include "posix/PosixServices.h"
-#include "posix/ProcessStart.h"
+#include "tests/unit/posix/ScratchFolder.h"
 
 namespace fs = std::filesystem;
 using namespace mapfeed;
 
-class PosixFilesTest : public ::testing::Test {
-protected:
-    PosixFilesTest() {
-        char pattern[] = "/tmp/mapfeed-unit-XXXXXX";
-        dir = ::mkdtemp(pattern);
-    }
-    ~PosixFilesTest() override { fs::remove_all(dir); }
-
-    std::string path(const std::string& name) const { return (dir / name).string(); }
-    std::string read(const std::string& name) const {
-        std::ifstream in(path(name), std::ios::binary);
-        std::stringstream content;
-        content << in.rdbuf();
-        return content.str();
-    }
-
-    fs::path dir;
-};
+using PosixFilesTest = mapfeed::testing::ScratchFolder;
 
 TEST_F(PosixFilesTest, FileExistsOnlyForReadableRegularFiles) {
     std::ofstream(path("in.gen")) << "x";
@@ -99,33 +78,6 @@ TEST_F(PosixFilesTest, FileExistsLeavesAnotherProgramsLeaseAlone) {
     ::waitpid(holder, nullptr, 0);
     ::close(report[0]);
     ::close(report[1]);
-}
-
-TEST(BoundedCalls, AnOverrunIsLeftBehindAndItsKeyRefusedUntilItEnds) {
-    posix::BoundedCalls calls;
-    calls.patience = std::chrono::milliseconds(100);
-    int waits = 0;
-    calls.whileWaiting = [&] { ++waits; };
-    auto release = std::make_shared<std::promise<void>>();
-    auto released = release->get_future().share();
-    const auto stuck = calls.run("share", [released] {
-        released.wait();
-        return 1;
-    });
-    EXPECT_FALSE(stuck.value);
-    EXPECT_TRUE(stuck.overran);
-    EXPECT_GT(waits, 3) << "the window is kept answering";
-
-    const auto again = calls.run("share", [] { return 2; });
-    EXPECT_FALSE(again.value) << "no second thread on a share that is stuck";
-    EXPECT_FALSE(again.overran) << "refused at once";
-    EXPECT_EQ(3, calls.run("elsewhere", [] { return 3; }).value.value_or(0));
-
-    release->set_value();
-    std::optional<int> freed;
-    for (int i = 0; i < 200 && !freed; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(5)))
-        freed = calls.run("share", [] { return 4; }).value;
-    EXPECT_EQ(4, freed.value_or(0));
 }
 
 TEST_F(PosixFilesTest, AppendKeepsEarlierRecords) {
@@ -195,69 +147,4 @@ TEST(DateTimeText, ShortDateBlankLongTimeInTheCLocale) {
     frozen.tm_sec = 5;
     frozen.tm_isdst = -1;
     EXPECT_EQ("01/02/00 03:04:05", posix::localDateTimeText(std::mktime(&frozen)));
-}
-
-TEST_F(PosixFilesTest, SpawnRunsWithoutAShellAndReportsWhatIsMissing) {
-    const std::string marker = path("INJ");
-    // Quoted as a user would quote a name with a blank; a shell would run the $( ) and the ;.
-    const auto spawned = posix::spawnDetached(splitCommandLine("touch \"" + path("x$(touch INJ)y;touch") + "\""));
-    ASSERT_TRUE(spawned.started) << spawned.error;
-    EXPECT_GT(spawned.pid, 0);
-    for (int i = 0; i < 200 && !fs::exists(path("x$(touch INJ)y;touch")); ++i) ::usleep(10000);
-    EXPECT_TRUE(fs::exists(path("x$(touch INJ)y;touch")));
-    EXPECT_FALSE(fs::exists(marker));
-    EXPECT_FALSE(fs::exists("INJ"));
-
-    const auto missing = posix::spawnDetached({"no-such-program-mapfeed"});
-    EXPECT_FALSE(missing.started);
-    EXPECT_NE(std::string::npos, missing.error.find("no-such-program-mapfeed"));
-}
-
-TEST_F(PosixFilesTest, StartFailuresNameTheirReason) {
-    const std::string savedPath = std::getenv("PATH");
-    ::setenv("PATH", dir.c_str(), 1);  // a folder without perl
-    const posix::Spawned noPerl = posix::spawnDetached(splitCommandLine("perl -S mapfeed.pl -I a -D b"));
-    ::setenv("PATH", savedPath.c_str(), 1);
-    EXPECT_FALSE(noPerl.started);
-    EXPECT_NE(std::string::npos, noPerl.error.find("perl")) << noPerl.error;
-    EXPECT_NE(std::string::npos, noPerl.error.find("PATH")) << noPerl.error;
-
-    // One argument longer than the system takes (128 KiB on Linux).
-    const posix::Spawned tooLong = posix::spawnDetached({"true", std::string(1 << 20, 'x')});
-    EXPECT_FALSE(tooLong.started);
-    EXPECT_EQ("Argument list too long", tooLong.error);
-}
-
-TEST_F(PosixFilesTest, AFolderThatIsGoneReadsAsNothing) {
-    posix::FolderReader reader;
-    fs::create_directory(path("shown"));
-    std::ofstream(path("shown/a.gen"));
-    ASSERT_NE(nullptr, reader.read(path("shown")));
-    EXPECT_EQ(std::vector<std::string>{"a.gen"}, reader.read(path("shown"))->files);
-    fs::remove_all(path("shown"));
-    EXPECT_EQ(nullptr, reader.read(path("shown")));
-}
-
-TEST_F(PosixFilesTest, ABrokenLinkCostsOnlyItsOwnEntry) {
-    posix::FolderReader reader;
-    std::ofstream(path("a.gen"));
-    fs::create_symlink(path("gone"), path("broken.gen"));
-    const auto contents = reader.read(dir.string());
-    ASSERT_NE(nullptr, contents);
-    EXPECT_EQ(std::vector<std::string>{"a.gen"}, contents->files);
-}
-
-TEST_F(PosixFilesTest, FolderReadingListsFilesAndFoldersApart) {
-    posix::FolderReader reader;
-    std::ofstream(path("b.gen"));
-    std::ofstream(path("A.dgn"));
-    std::ofstream(path(".hidden"));
-    fs::create_directory(path("sub"));
-    fs::create_symlink(path("b.gen"), path("link.gen"));
-    fs::create_symlink(path("sub"), path("linkdir"));
-    ASSERT_EQ(0, ::mkfifo(path("pipe").c_str(), 0600));
-    const auto contents = reader.read(dir.string());
-    ASSERT_NE(nullptr, contents);
-    EXPECT_EQ((std::vector<std::string>{"A.dgn", "b.gen", "link.gen"}), contents->files);
-    EXPECT_EQ((std::vector<std::string>{"linkdir", "sub"}), contents->folders);
 }

@@ -13,6 +13,9 @@
 #include <set>
 #include <thread>
 
+#include "job/ArgumentSplit.h"
+#include "tests/unit/posix/ScratchFolder.h"
+
 namespace fs = std::filesystem;
 using namespace mapfeed;
 using posix::ProcessEnd;
@@ -172,4 +175,37 @@ TEST_F(ProcessStart, AFailedStartTellsNothingAndLeavesNothing) {
     EXPECT_FALSE(told());
     output.reset();
     EXPECT_TRUE(fs::is_empty(tmp));
+}
+
+using SpawnTest = mapfeed::testing::ScratchFolder;
+
+TEST_F(SpawnTest, SpawnRunsWithoutAShellAndReportsWhatIsMissing) {
+    const std::string marker = path("INJ");
+    // Quoted as a user would quote a name with a blank; a shell would run the $( ) and the ;.
+    const auto spawned = posix::spawnDetached(splitCommandLine("touch \"" + path("x$(touch INJ)y;touch") + "\""));
+    ASSERT_TRUE(spawned.started) << spawned.error;
+    EXPECT_GT(spawned.pid, 0);
+    for (int i = 0; i < 200 && !fs::exists(path("x$(touch INJ)y;touch")); ++i) ::usleep(10000);
+    EXPECT_TRUE(fs::exists(path("x$(touch INJ)y;touch")));
+    EXPECT_FALSE(fs::exists(marker));
+    EXPECT_FALSE(fs::exists("INJ"));
+
+    const auto missing = posix::spawnDetached({"no-such-program-mapfeed"});
+    EXPECT_FALSE(missing.started);
+    EXPECT_NE(std::string::npos, missing.error.find("no-such-program-mapfeed"));
+}
+
+TEST_F(SpawnTest, StartFailuresNameTheirReason) {
+    const std::string savedPath = std::getenv("PATH");
+    ::setenv("PATH", dir.c_str(), 1);  // a folder without perl
+    const posix::Spawned noPerl = posix::spawnDetached(splitCommandLine("perl -S mapfeed.pl -I a -D b"));
+    ::setenv("PATH", savedPath.c_str(), 1);
+    EXPECT_FALSE(noPerl.started);
+    EXPECT_NE(std::string::npos, noPerl.error.find("perl")) << noPerl.error;
+    EXPECT_NE(std::string::npos, noPerl.error.find("PATH")) << noPerl.error;
+
+    // One argument longer than the system takes (128 KiB on Linux).
+    const posix::Spawned tooLong = posix::spawnDetached({"true", std::string(1 << 20, 'x')});
+    EXPECT_FALSE(tooLong.started);
+    EXPECT_EQ("Argument list too long", tooLong.error);
 }
