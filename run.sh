@@ -18,6 +18,9 @@ if [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} && -z ${QT_QPA_PLATFORM:-} ]]; 
 fi
 
 # The repository's converter goes last on PATH: a mapfeed.pl of your own earlier on it wins.
+# A PATH that ends in ":" is not joined with another ":", which would add an empty entry (the
+# current folder) before the converter.
+while [[ $PATH == *: ]]; do PATH=${PATH%:}; done
 export PATH="${PATH:+$PATH:}$MAPFEED_ROOT/converter"
 
 exec "$MAPFEED_ROOT/build/bin/mapfeed" "$@"

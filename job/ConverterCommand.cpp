@@ -20,6 +20,7 @@ ConverterCommand composeConverterCommand(const OptionTable& options, const JobFi
     const MarkedPath input = splitSuffixMarker(fields.infile);
     const MarkedPath design = splitSuffixMarker(fields.dgnfile);
     command.inputPath = input.path;
+    command.designPath = design.path;
 
     std::vector<std::string>& args = command.arguments;
     args = splitCommandLine(kCommandHead);  // perl -S mapfeed.pl -I

@@ -14,8 +14,9 @@ struct ConverterCommand {
     std::string commandLine;
     /// What the converter receives, the program first.
     std::vector<std::string> arguments;
-    /// The tested input path, so that the run can be named after its file.
+    /// The tested paths, so that the run can be named after its files.
     std::string inputPath;
+    std::string designPath;
 };
 
 /// The command line and its arguments. The two file paths are exactly the paths that "Apply"

@@ -78,4 +78,40 @@ QPoint dialogPosition(const QRect& owner, const QSize& frame, const QRect& scree
     return place;
 }
 
+QRect besideOwner(const QRect& owner, const QSize& preferred, const QSize& least, const QRect& screen) {
+    // The four sides of the owner, each as far as the screen goes.
+    const QRect sides[] = {
+        QRect(QPoint(owner.right() + 1 + kGap, screen.top()), screen.bottomRight()),
+        QRect(QPoint(screen.left(), owner.bottom() + 1 + kGap), screen.bottomRight()),
+        QRect(screen.topLeft(), QPoint(owner.left() - 1 - kGap, screen.bottom())),
+        QRect(screen.topLeft(), QPoint(screen.right(), owner.top() - 1 - kGap)),
+    };
+    const auto fits = [&](const QRect& side) {
+        return side.width() >= preferred.width() && side.height() >= preferred.height();
+    };
+    const QRect* chosen = nullptr;
+    for (const QRect& side : sides)
+        if (fits(side)) {
+            chosen = &side;
+            break;
+        }
+    if (!chosen)
+        for (const QRect& side : sides)
+            if (side.isValid() && (!chosen || side.width() * side.height() > chosen->width() * chosen->height()))
+                chosen = &side;
+    if (!chosen) return QRect(screen.topLeft(), preferred);
+    const QSize size(std::max(least.width(), std::min(preferred.width(), chosen->width())),
+                     std::max(least.height(), std::min(preferred.height(), chosen->height())));
+    // Next to the owner: level with its top beside it, flush with its left below or above it.
+    QPoint at = chosen->topLeft();
+    if (chosen == &sides[0] || chosen == &sides[2]) {
+        at.setY(std::clamp(owner.top(), chosen->top(), std::max(chosen->top(), chosen->bottom() - size.height() + 1)));
+        if (chosen == &sides[2]) at.setX(chosen->right() - size.width() + 1);
+    } else {
+        at.setX(std::clamp(owner.left(), chosen->left(), std::max(chosen->left(), chosen->right() - size.width() + 1)));
+        if (chosen == &sides[3]) at.setY(chosen->bottom() - size.height() + 1);
+    }
+    return QRect(at, size);
+}
+
 }  // namespace mapfeed

@@ -113,7 +113,21 @@ void QtHost::created(Window& window) {
     views_[&window] = std::move(owned);
 }
 
-void QtHost::placeBesideMain(WindowView& dialog) const {
+void QtHost::placeBesideMain(QWidget& window, const QSize& least) {
+    ownWindows_.emplace_back(&window);
+    WindowView* main = app_ ? view(app_->mapfeed) : nullptr;
+    if (!main || !main->isVisible()) return;
+    const QRect owner = frameOf(*main);
+    // No frame yet: the main window's frame is the best guess of its frame.
+    const QSize decoration = owner.size() - main->geometry().size();
+    QScreen* screen = main->screen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(QPoint(0, 0), window.size() * 4);
+    const QRect place = besideOwner(owner, window.size() + decoration, least + decoration, area);
+    window.resize(place.size() - decoration);
+    window.move(place.topLeft());
+}
+
+void QtHost::placeDialog(WindowView& dialog) const {
     WindowView* main = app_ ? view(app_->mapfeed) : nullptr;
     if (!main || !main->isVisible()) return;
     const QRect owner = frameOf(*main);
@@ -122,6 +136,8 @@ void QtHost::placeBesideMain(WindowView& dialog) const {
     std::vector<QRect> open;
     for (const auto& [window, other] : views_)
         if (other.get() != main && other.get() != &dialog && other->isVisible()) open.push_back(frameOf(*other));
+    for (const QPointer<QWidget>& other : ownWindows_)
+        if (other && other->isVisible()) open.push_back(frameOf(*other));
     QScreen* screen = main->screen();
     const QRect area = screen ? screen->availableGeometry() : QRect(QPoint(0, 0), frame * 4);
     dialog.move(dialogPosition(owner, frame, area, open));
@@ -133,7 +149,7 @@ void QtHost::shown(Window& window) {
     if (!isMain(window) && !v->isVisible()) {
         // Opened for the first time: beside the main window; later: where the user left it.
         const auto left = placed_.find(&window);
-        if (left == placed_.end()) placeBesideMain(*v);
+        if (left == placed_.end()) placeDialog(*v);
         else v->move(left->second);
     }
     const bool fromKeyboard = lastInput_->fromKeyboard();

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "ui/WindowHost.h"
 #include "platform/WindowView.h"
@@ -28,6 +29,10 @@ public:
     /// The window that should own modal boxes: the active one, else the main window.
     QWidget* activeView() const;
 
+    /// Puts a window of ours that is no dialog (the runs window) where it first opens: beside
+    /// the main window, never over it, shrunk to the room there is; dialogs keep clear of it.
+    void placeBesideMain(QWidget& window, const QSize& least);
+
     void created(Window& window) override;
     void shown(Window& window) override;
     void hidden(Window& window) override;
@@ -36,7 +41,7 @@ public:
 
 private:
     bool isMain(const Window& window) const;
-    void placeBesideMain(WindowView& dialog) const;
+    void placeDialog(WindowView& dialog) const;
 
     Application* app_ = nullptr;
     /// The host owns every view. A dialog's view is also a child of the main view (so that it
@@ -46,6 +51,7 @@ private:
     /// Where each existing dialog stood when it was last hidden (its frame's top left).
     std::map<const Window*, QPoint> placed_;
     std::unique_ptr<LastInputWatcher> lastInput_;
+    std::vector<QPointer<QWidget>> ownWindows_;
 };
 
 }  // namespace mapfeed

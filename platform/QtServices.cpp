@@ -8,11 +8,11 @@
 #include <QMessageBox>
 #include <QSettings>
 
-#include "platform/ConsoleWindow.h"
 #include "platform/FileDialogFilters.h"
 #include "platform/FileNames.h"
 #include "platform/QtHost.h"
-#include "posix/ProcessStart.h"
+#include "platform/RunStarter.h"
+#include "platform/RunsWindow.h"
 
 namespace mapfeed {
 
@@ -103,22 +103,18 @@ std::optional<std::string> QtServices::showOpenFile(const OpenFileDialog& settin
 }
 
 QtServices::~QtServices() {
-    for (const QPointer<ConsoleWindow>& console : consoles_) delete console.data();
+    delete window_.data();
 }
 
 StartResult QtServices::startProcess(const ConverterCommand& command) {
-    std::string error;
-    posix::UniqueFd output = posix::makeOutputFile(error);
-    if (!output) return {false, 0, error};
-    // The window is made before the converter starts, so that once it runs all that is left
-    // is to show it.
-    std::erase_if(consoles_, [](const QPointer<ConsoleWindow>& console) { return console.isNull(); });
-    auto console = std::make_unique<ConsoleWindow>();
-    consoles_.emplace_back(console.get());
-    const posix::Spawned spawned = posix::spawnDetached(command.arguments, {output.get(), console->endListener()});
-    if (!spawned.started) return {false, 0, spawned.error};
-    console.release()->follow(std::move(output), spawned.pid, spawned.watch, command.inputPath);
-    return {true, spawned.pid, {}};
+    if (!runs_) {
+        runs_ = std::make_unique<RunStarter>();
+        window_ = new RunsWindow(*runs_, [this](QWidget& window) { host_.placeBesideMain(window, QSize(360, 240)); });
+        runs_->onStarted = [this](int id) { if (window_) window_->started(id); };
+        runs_->onOutput = [this](int id) { if (window_) window_->outputArrived(id); };
+        runs_->onEnded = [this](int id) { if (window_) window_->ended(id); };
+    }
+    return runs_->start(command);
 }
 
 void QtServices::quit() { QCoreApplication::exit(0); }

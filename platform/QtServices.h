@@ -1,14 +1,16 @@
 #pragma once
 
 #include <QPointer>
-#include <vector>
+#include <memory>
 
+#include "platform/RunsWindow.h"
 #include "posix/PosixServices.h"
+#include "ui/Services.h"
 
 namespace mapfeed {
 
-class ConsoleWindow;
 class QtHost;
+class RunStarter;
 
 /// The real services: Qt's message boxes and file dialogs, the converter's start with its
 /// window, and the end of the program; files, log, folders and clock from the operating
@@ -16,11 +18,13 @@ class QtHost;
 class QtServices : public Services {
 public:
     explicit QtServices(QtHost& host);
-    /// Closes the converters' windows still open; the converters run on.
+    /// Closes the runs window; the converters run on.
     ~QtServices() override;
 
-    /// Starts the converter with a window of its own that shows its output and its end.
+    /// Starts the converter and shows the run in the runs window, in front with the focus.
     StartResult startProcess(const ConverterCommand& command) override;
+    /// The runs window, once the first run has made it.
+    RunsWindow* runsWindow() const { return window_; }
 
     MessageAnswer messageBox(const std::string& text, MessageButtons buttons) override;
     std::optional<std::string> showOpenFile(const OpenFileDialog& dialog) override;
@@ -40,7 +44,9 @@ private:
 
     QtHost& host_;
     posix::PosixServices posix_;
-    std::vector<QPointer<ConsoleWindow>> consoles_;
+    // Made at the first start: nothing of them before the first paint.
+    std::unique_ptr<RunStarter> runs_;
+    QPointer<RunsWindow> window_;
 };
 
 }  // namespace mapfeed

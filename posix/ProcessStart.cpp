@@ -3,12 +3,16 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/statvfs.h>
 #include <stdlib.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <new>
+#include <optional>
+
+#include "posix/SearchPath.h"
 
 extern char** environ;
 
@@ -61,6 +65,9 @@ private:
     int error_ = 0;
 };
 
+// Less free space than this, and the output file's folder counts as full.
+constexpr unsigned long long kLeastRoom = 1u << 20;
+
 std::string tempFolder() {
     const char* tmpdir = std::getenv("TMPDIR");
     return tmpdir && *tmpdir ? tmpdir : "/tmp";
@@ -96,24 +103,38 @@ Spawned spawnDetached(const std::vector<std::string>& args, SpawnOptions options
     for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
 
+    // The program is looked up, and runs, with a search path that holds no folder relative to
+    // the current one: whatever is planted there runs neither as the program nor through it.
+    const char* path = std::getenv("PATH");
+    const std::string searchPath = cleanSearchPath(path ? path : "/bin:/usr/bin");
+    const std::optional<std::string> program = findProgram(args.front(), searchPath);
+    const std::string notFound = "\"" + args.front() + "\" was not found on the program search path (PATH)";
+    if (!program) return {false, 0, notFound};
+    std::vector<std::string> environment;
+    for (char** variable = environ; *variable; ++variable)
+        if (std::strncmp(*variable, "PATH=", 5) != 0) environment.emplace_back(*variable);
+    if (path) environment.push_back("PATH=" + searchPath);
+    std::vector<char*> envp;
+    for (std::string& variable : environment) envp.push_back(variable.data());
+    envp.push_back(nullptr);
+
     SpawnSetup setup(options.output);
     if (setup.error() != 0) return {false, 0, std::strerror(setup.error())};
 
     pid_t pid = 0;
-    const int error = ::posix_spawnp(&pid, argv.front(), setup.actions(), setup.attr(), argv.data(), environ);
-    if (error != 0) {
-        std::string reason = std::strerror(error);
-        if (error == ENOENT) reason = "\"" + args.front() + "\" was not found on the program search path (PATH)";
-        return {false, 0, reason};
-    }
+    const int error = ::posix_spawn(&pid, program->c_str(), setup.actions(), setup.attr(), argv.data(), envp.data());
+    if (error != 0) return {false, 0, error == ENOENT ? notFound : std::strerror(error)};
     const std::uint64_t id = reaper->adopt(std::move(watch), pid);
     return {true, static_cast<long>(pid), {}, id};
 }
 
 UniqueFd makeOutputFile(std::string& error) {
-    // A TMPDIR that names no usable folder should not stop a conversion: /tmp then.
+    // A TMPDIR that names no usable folder, or one that is full, should not stop a conversion
+    // nor silently swallow what it says: /tmp then, and failing that a word of warning.
     std::vector<std::string> folders{tempFolder()};
     if (folders.front() != "/tmp") folders.emplace_back("/tmp");
+    UniqueFd full;  // made in a folder without room, kept in case no other will do
+    std::string fullFolders;
     for (const std::string& folder : folders) {
         int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_APPEND | O_CLOEXEC, 0600);
         if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
@@ -123,10 +144,22 @@ UniqueFd makeOutputFile(std::string& error) {
             if (fd >= 0) ::unlink(name.c_str());
         }
         fd = aboveStandardDescriptors(fd);
-        if (fd >= 0) return UniqueFd(fd);
-        if (error.empty()) error = "no file for its output could be made in " + folder + ": " + std::strerror(errno);
+        if (fd < 0) {
+            if (error.empty()) error = "no file for its output could be made in " + folder + ": " + std::strerror(errno);
+            continue;
+        }
+        UniqueFd file(fd);
+        struct statvfs room {};
+        if (::fstatvfs(fd, &room) == 0 && room.f_bavail * room.f_frsize < kLeastRoom) {
+            fullFolders += (fullFolders.empty() ? "" : " and ") + folder;
+            if (!full) full = std::move(file);
+            continue;
+        }
+        error.clear();
+        return file;
     }
-    return UniqueFd();
+    if (full) error = "there is no room in " + fullFolders + " for its output, which may be lost";
+    return full;
 }
 
 }  // namespace mapfeed::posix

@@ -25,7 +25,8 @@ struct SpawnOptions {
     ChildReaper::Listener onEnd;
 };
 
-/// Starts `args` (the first looked up on PATH) in the current folder without a shell and
+/// Starts `args` (the first looked up on PATH, less its empty and relative entries, which
+/// the child's PATH loses too) in the current folder without a shell and
 /// without waiting. The child gets a session of its own, so it outlives this program and the
 /// terminal it came from; its standard input is /dev/null and it inherits no other descriptor
 /// of ours than its standard output and error. The reaper collects it when it ends, so it
@@ -35,7 +36,8 @@ Spawned spawnDetached(const std::vector<std::string>& args, SpawnOptions options
 /// A file with no name for a child's output, open for reading and appending: the child writes
 /// it, the program reads it as it grows. Unlike a pipe, nothing blocks or dies when the reader
 /// goes first, and it is gone from the disk once the last of them closes it. In $TMPDIR, or
-/// /tmp when that is not set or cannot take it. Empty, with `error` set, when it cannot be made.
+/// /tmp when that is not set or cannot take it. Empty, with `error` set, when it cannot be made;
+/// made with `error` set when both folders are full and what is written may be lost.
 UniqueFd makeOutputFile(std::string& error);
 
 }  // namespace mapfeed::posix

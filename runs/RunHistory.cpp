@@ -18,6 +18,10 @@ Run* RunHistory::find(int id) {
     return run == runs_.end() ? nullptr : &*run;
 }
 
+void RunHistory::remove(int id) {
+    std::erase_if(runs_, [id](const Run& run) { return run.id == id; });
+}
+
 void RunHistory::ended(int id, const RunEnd& end, std::chrono::steady_clock::time_point when) {
     Run* run = find(id);
     if (!run) return;
@@ -64,6 +68,12 @@ std::string endText(const Run& run) {
         if (const std::string_view meaning = converterExitMeaning(run.end->number); !meaning.empty())
             (text += ": ") += meaning;
     return text;
+}
+
+std::string endLineText(const Run& run) {
+    if (!run.end) return {};
+    if (run.end->bySignal) return "ended by " + endText(run);
+    return (run.state == RunState::Failed ? "failed (" : "finished (") + endText(run) + ")";
 }
 
 std::string reasonText(const Run& run) {

@@ -48,6 +48,8 @@ public:
     /// Keeps a new run, numbered from 1; the reference holds until the run is cleared.
     Run& add(Run run);
     Run* find(int id);
+    /// Takes back a run that could not be started.
+    void remove(int id);
     /// The run has ended and all its output is read.
     void ended(int id, const RunEnd& end, std::chrono::steady_clock::time_point when);
     /// Forgets every run that has ended; running ones stay.
@@ -68,6 +70,9 @@ std::string stateText(const Run& run);
 /// "exit status 5: design file unusable, ..." (the meaning only for our converter), "signal
 /// TERM", or nothing while it runs.
 std::string endText(const Run& run);
+/// The line the output ends with once the run has ended: "finished (exit status 0: done)",
+/// "failed (exit status 5)", "ended by signal TERM".
+std::string endLineText(const Run& run);
 /// The reason a failed run gives: the converter's last message, else its last line.
 std::string reasonText(const Run& run);
 /// "0.4 s", "12 s", "3 min 05 s".

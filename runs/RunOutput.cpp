@@ -115,6 +115,11 @@ std::string RunOutput::lastMessage() const {
     return lastMessage_;
 }
 
+std::uint64_t RunOutput::lineCount() const {
+    std::lock_guard lock(mutex_);
+    return firstLine_ + lines_.size();
+}
+
 std::size_t RunOutput::keptBytes() const {
     std::lock_guard lock(mutex_);
     return bytes_ + partial_.size();

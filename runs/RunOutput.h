@@ -49,6 +49,8 @@ public:
     /// The last complete line that is not empty, and the last of the converter's messages.
     std::string lastLine() const;
     std::string lastMessage() const;
+    /// How many complete lines were written in all, kept or not.
+    std::uint64_t lineCount() const;
     std::size_t keptBytes() const;
     std::uint64_t droppedBytes() const;
     /// Moves on at every change, so that a reader can tell whether to look again.

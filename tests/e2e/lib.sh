@@ -249,32 +249,21 @@ type_into() {
 
 log_lines() { [[ -f MapfeedLog.dat ]] && tr -cd '\n' <MapfeedLog.dat | wc -c || echo 0; }
 
-# The ids of the visible windows of converter PID, titled "Converter task PID: FILE NAME".
-console_windows() { xdotool search --onlyvisible --name "^Converter task $1: " 2>/dev/null || true; }
-console_is_shown() {
-  found_ids=$(console_windows "$1")
-  [[ -n $found_ids && $found_ids != *$'\n'* ]]
-}
-# find_console VAR PID: waits for the one window of converter PID and stores its id in VAR.
-find_console() {
-  local -n console_into=$1
-  wait_for 10 "the window of converter $2" console_is_shown "$2"
-  # shellcheck disable=SC2034 # a name reference to the caller's variable
-  console_into=$found_ids
-}
-# Closes the window of converter PID as a user would (ctrl+w), so that it covers nothing
-# that is clicked next, and gives the keyboard focus back to the main window.
-close_console() {
-  local id
-  find_console id "$1"
-  xdotool windowfocus --sync "$id" key --clearmodifiers ctrl+w
-  wait_for 5 "the window of converter $1 to close" window_is_gone "$id"
+# The runs window, "Converter runs": every start brings it to the front with the focus.
+runs_wid=
+find_runs_window() { find_window runs_wid "Converter runs"; }
+# Hides the runs window as a user would (ctrl+w), so that it covers nothing that is clicked
+# next, and gives the keyboard focus back to the main window.
+close_runs_window() {
+  find_runs_window
+  xdotool windowfocus --sync "$runs_wid" key --clearmodifiers ctrl+w
+  wait_for 5 "the runs window to close" window_is_gone "$runs_wid"
   xdotool windowfocus --sync "$main_wid"
 }
 
 # Presses the main window's "Apply" and waits for the converter's record in calls/, the run
-# log's new record and the converter's own window, which it closes again; the converter's pid
-# is added to converter_pids.
+# log's new record and the runs window, which it closes again; the converter's pid is added
+# to converter_pids.
 converter_pids=()
 log_target=0
 log_has_grown() { (($(log_lines) >= log_target)); }
@@ -285,7 +274,7 @@ press_apply() {
   wait_for 10 "the converter to be started (a message box in the way?)" test -f calls/pid
   wait_for 5 "the run log to grow by three lines" log_has_grown
   converter_pids+=("$(<calls/pid)")
-  close_console "${converter_pids[-1]}"
+  close_runs_window
 }
 
 # Clicks the main window's "Close" and waits for the program to end at once.

@@ -1,7 +1,8 @@
 // Asks a window, again and again, the question a window manager asks to tell a program that
 // hangs: a _NET_WM_PING, which only the program's own event loop answers (the X server alone
 // cannot, unlike a look at the window's name or geometry). On SIGTERM, or after SECONDS, it
-// prints the longest wait for an answer, a ping still unanswered counting as long as it waited.
+// prints the longest wait for an answer, the wait that 99 in 100 pings did not exceed and the
+// median, a ping still unanswered counting as long as it waited.
 //
 //   mapfeed-xping WINDOW-ID SECONDS
 
@@ -9,10 +10,12 @@
 #include <signal.h>
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -55,6 +58,7 @@ int main(int argc, char** argv) {
     const auto end = Clock::now() + std::chrono::duration<double>(seconds);
     double longest = 0;
     long pings = 0;
+    std::vector<double> waits;
     for (uint32_t stamp = 1; !stopped && Clock::now() < end; ++stamp) {
         xcb_client_message_event_t question {};
         question.response_type = XCB_CLIENT_MESSAGE;
@@ -86,12 +90,18 @@ int main(int argc, char** argv) {
             if (waited > longest) longest = waited;
         }
         pings += answered;
+        waits.push_back(std::chrono::duration<double, std::milli>(Clock::now() - asked).count());
         if (answered) {
             pollfd none{-1, 0, 0};
             poll(&none, 0, 50);
         }
     }
-    std::printf("%.0f ms longest wait, %ld pings answered\n", longest, pings);
+    std::sort(waits.begin(), waits.end());
+    const auto at = [&](std::size_t percent) {
+        return waits.empty() ? 0.0 : waits[std::min(waits.size() - 1, waits.size() * percent / 100)];
+    };
+    std::printf("%.0f ms longest wait, %.1f ms at the 99th percentile, %.1f ms median, %ld pings answered\n", longest,
+                at(99), at(50), pings);
     xcb_disconnect(connection);
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -88,7 +89,7 @@ protected:
 
 }  // namespace
 
-TEST(ProcessEnd, IsToldInTheConsoleWindowsWords) {
+TEST(ProcessEnd, IsToldInTheRunsWindowsWords) {
     EXPECT_EQ("finished (exit status 0)", posix::describeEnd({false, 0}));
     EXPECT_EQ("finished (exit status 3)", posix::describeEnd({false, 3}));
     EXPECT_EQ("ended by signal KILL", posix::describeEnd({true, SIGKILL}));
@@ -167,6 +168,22 @@ TEST_F(ProcessStart, AnUnusableTmpdirFallsBackToTmp) {
     ::setenv("TMPDIR", (tmp / "gone").c_str(), 1);
     std::string error;
     EXPECT_TRUE(posix::makeOutputFile(error)) << error;
+}
+
+TEST_F(ProcessStart, AFullTmpdirFallsBackToTmpSoThatNothingIsLost) {
+    const fs::path full = tmp / "full";
+    fs::create_directory(full);
+    if (::mount("tmpfs", full.c_str(), "tmpfs", 0, "size=256k") != 0) GTEST_SKIP() << "no tmpfs can be mounted here";
+    std::ofstream(full / "filler") << std::string(256 * 1024, 'x');
+    ::setenv("TMPDIR", full.c_str(), 1);
+    std::string error;
+    const posix::UniqueFd file = posix::makeOutputFile(error);
+    const std::string where = fs::read_symlink("/proc/self/fd/" + std::to_string(file.get())).string();
+    ::umount2(full.c_str(), MNT_DETACH);
+    EXPECT_TRUE(file);
+    EXPECT_EQ("", error);
+    EXPECT_EQ(0u, where.rfind("/tmp/", 0)) << where;
+    EXPECT_NE(0u, where.rfind(full.string(), 0)) << where;
 }
 
 TEST_F(ProcessStart, AFailedStartTellsNothingAndLeavesNothing) {

@@ -40,7 +40,9 @@ TEST(RunHistory, NewestFirstAndEachEndToldByStateAndMeaning) {
     EXPECT_EQ("failed", stateText(b));
     EXPECT_EQ("exit status 5: design file unusable, or a coordinate outside its plane", endText(b));
     EXPECT_EQ("mapfeed.pl: the design file is not 2D", reasonText(b)) << "the converter's message, not its last line";
+    EXPECT_EQ("failed (exit status 5: design file unusable, or a coordinate outside its plane)", endLineText(b));
     EXPECT_EQ("ended by a signal", stateText(*history.find(killed)));
+    EXPECT_EQ("ended by signal TERM", endLineText(*history.find(killed)));
     EXPECT_EQ("signal TERM", endText(*history.find(killed)));
     EXPECT_EQ("exit status 5", endText(*history.find(foreign))) << "another converter's statuses are its own";
     EXPECT_EQ("2.5 s", durationText(*a.ended - a.startedSteady));
