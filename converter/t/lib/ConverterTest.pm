@@ -4,8 +4,9 @@ package ConverterTest;
 use v5.36;
 
 use Exporter 'import';
-our @EXPORT = qw(slots run_converter features write_file read_bytes scratch);
+our @EXPORT = qw(slots run_converter features write_file read_bytes scratch structure_problems);
 
+use File::Basename qw(dirname);
 use File::Spec;
 use File::Temp qw(tempdir);
 use FindBin qw($RealBin);
@@ -53,8 +54,27 @@ sub run_converter ($input, $design, @options) {
     return ($? >> 8, $stdout, $stderr);
 }
 
+# The structural checker built beside the engine: $MAPFEED_CONVERT's folder, or the source
+# tree's build/bin (where the launcher finds the engine).
+my $CHECKER = File::Spec->catfile(
+    defined $ENV{MAPFEED_CONVERT} && $ENV{MAPFEED_CONVERT} ne '' ? dirname($ENV{MAPFEED_CONVERT}) : "$RealBin/../../build/bin",
+    'mapfeed-dgn-check');
+
+# What the structural checker finds wrong with a design file (nothing: an empty list).
+sub structure_problems ($design) {
+    -x $CHECKER or return ("the structural checker $CHECKER is not built");
+    open(my $check, '-|', $CHECKER, $design) or die "$CHECKER: $!";
+    my @problems = <$check>;
+    close $check;
+    push @problems, "$CHECKER ended with status " . ($? >> 8) if $? && !@problems;
+    return @problems;
+}
+
 # The features ogrinfo reads from a design file: the fields it prints and the geometry text.
+# Every file read back is first checked for its structure.
 sub features ($design) {
+    my @problems = structure_problems($design);
+    ok(!@problems, "$design holds together") or diag @problems;
     open(my $info, '-|', 'ogrinfo', '-al', '-q', $design) or die "ogrinfo: $!";
     my @features;
     while (my $line = <$info>) {
