@@ -43,7 +43,7 @@ void putView(std::uint8_t* v, int index, const Range& viewed) {
     setLong(v + 14, clamp(viewed.yLow - margin * height));
     setLong(v + 22, clamp(width * (1 + 2 * margin)));
     setLong(v + 26, clamp(height * (1 + 2 * margin)));
-    for (int i = 0; i < 9; ++i) putVax(v + 34 + 8 * i, i % 4 == 0 ? 1.0 : 0.0);
+    for (int i = 0; i < 9; ++i) putVax(v + 34 + 8 * i, i == 0 || i == 3 ? 1.0 : 0.0);  // 2D: a 2x2 matrix first
     putVax(v + 106, 1280.0 / (width * (1 + 2 * margin)));  // UORs to screen pixels
 }
 
