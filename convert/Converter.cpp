@@ -65,7 +65,7 @@ struct Converter::TextPlacement {
 };
 
 Converter::Converter(const Job& job, const DesignPlane& plane, char theme, std::uint16_t lastNodeNumber,
-                     std::uint16_t lastGraphicGroup, std::function<void(const dgn::Bytes&)> sink)
+                     std::uint16_t lastGraphicGroup, std::function<void(std::span<const std::uint8_t>)> sink)
     : job_(job), plane_(plane), theme_(theme), nodeNumber_(lastNodeNumber), graphicGroup_(lastGraphicGroup),
       sink_(std::move(sink)), line_(std::make_unique<LineState>()) {}
 
@@ -113,8 +113,16 @@ dgn::Point Converter::toUor(const Record& r, double x, double y) const {
 }
 
 void Converter::deliver(bool force) {
-    if (out_.empty() || pending_) return;
-    if (force || out_.size() >= kDeliverBytes) {
+    if (pending_) {
+        // What stands before the polygon held back is final.
+        if (pendingStart_ >= kDeliverBytes) {
+            sink_(std::span<const std::uint8_t>(out_.data(), pendingStart_));
+            out_.erase(out_.begin(), out_.begin() + static_cast<std::ptrdiff_t>(pendingStart_));
+            pendingStart_ = 0;
+        }
+        return;
+    }
+    if (!out_.empty() && (force || out_.size() >= kDeliverBytes)) {
         sink_(out_);
         out_.clear();
     }

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,7 @@ class Converter {
 public:
     /// Elements are handed to sink in order, in batches. theme is 'P', 'L' or 'A'.
     Converter(const Job& job, const DesignPlane& plane, char theme, std::uint16_t lastNodeNumber,
-              std::uint16_t lastGraphicGroup, std::function<void(const dgn::Bytes&)> sink);
+              std::uint16_t lastGraphicGroup, std::function<void(std::span<const std::uint8_t>)> sink);
     ~Converter();
 
     /// One feature of the input. Throws Failure.
@@ -67,7 +68,7 @@ private:
     char theme_;
     std::uint16_t nodeNumber_;
     std::uint16_t graphicGroup_;
-    std::function<void(const dgn::Bytes&)> sink_;
+    std::function<void(std::span<const std::uint8_t>)> sink_;
     dgn::Bytes out_;
     std::map<std::string, long> counts_;
     long leftOut_ = 0;

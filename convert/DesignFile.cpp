@@ -144,7 +144,7 @@ void DesignFile::writeAt(std::uint64_t offset, const std::uint8_t* bytes, std::s
     }
 }
 
-void DesignFile::append(const dgn::Bytes& bytes) {
+void DesignFile::append(std::span<const std::uint8_t> bytes) {
     buffer_.insert(buffer_.end(), bytes.begin(), bytes.end());
     if (buffer_.size() >= kFlushBytes) flush();
 }

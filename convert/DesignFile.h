@@ -8,6 +8,7 @@
 // whatever another program holds open.
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "dgn/Bytes.h"
@@ -31,7 +32,7 @@ public:
     std::uint16_t lastGraphicGroup() const { return lastGroup_; }
 
     /// Appends new element bytes (buffered). Throws Failure on a write error.
-    void append(const dgn::Bytes& bytes);
+    void append(std::span<const std::uint8_t> bytes);
     /// True when anything was appended.
     bool hasNewElements() const { return written_ > 0 || !buffer_.empty(); }
     /// Makes the new elements part of the file. After it returns they are there for good.

@@ -178,7 +178,7 @@ Outcome convertJob(const std::vector<std::string>& words, std::optional<DesignFi
 
     if (header) design->append(*header);
     Converter converter(job, plane, theme, design->lastNodeNumber(), design->lastGraphicGroup(),
-                        [&design](const dgn::Bytes& bytes) { design->append(bytes); });
+                        [&design](std::span<const std::uint8_t> bytes) { design->append(bytes); });
     auto reader = openSource(job, source, theme);
     sources::Feature feature;
     bool any = false;

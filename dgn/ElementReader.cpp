@@ -1,36 +1,41 @@
 #include "dgn/ElementReader.h"
 
+#include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 namespace dgn {
 namespace {
-constexpr std::size_t kBufferBytes = 1 << 20;
+constexpr std::uint64_t kWindowBytes = 8 << 20;
 }
 
 ElementReader::ElementReader(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
 
-// Makes bytes [from, from + bytes) available in the buffer.
+ElementReader::~ElementReader() {
+    if (window_) ::munmap(const_cast<std::uint8_t*>(window_), windowLength_);
+}
+
+// Maps a window holding bytes [from, from + bytes).
 bool ElementReader::ensure(std::uint64_t from, std::size_t bytes) {
-    if (from >= bufferStart_ && from + bytes <= bufferStart_ + buffer_.size()) return true;
-    const std::size_t want = std::max(bytes, kBufferBytes);
-    const std::size_t length = static_cast<std::size_t>(std::min<std::uint64_t>(want, size_ - from));
-    buffer_.resize(length);
-    std::size_t got = 0;
-    while (got < length) {
-        const ssize_t n = ::pread(fd_, buffer_.data() + got, length - got, static_cast<off_t>(from + got));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            problem_ = n < 0 ? std::string("could not be read: ") + std::strerror(errno) : "became shorter while it was read";
-            buffer_.clear();
-            return false;
-        }
-        got += static_cast<std::size_t>(n);
+    if (window_ && from >= windowStart_ && from + bytes <= windowStart_ + windowLength_) return true;
+    if (window_) ::munmap(const_cast<std::uint8_t*>(window_), windowLength_);
+    window_ = nullptr;
+    static const std::uint64_t page = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+    const std::uint64_t start = from / page * page;
+    const std::uint64_t length = std::min(std::max<std::uint64_t>(kWindowBytes, from - start + bytes), size_ - start);
+    void* mapped = ::mmap(nullptr, length, PROT_READ, MAP_SHARED, fd_, static_cast<off_t>(start));
+    if (mapped == MAP_FAILED) {
+        problem_ = std::string("could not be read: ") + std::strerror(errno);
+        return false;
     }
-    bufferStart_ = from;
-    return length >= bytes;
+    ::madvise(mapped, length, MADV_SEQUENTIAL);
+    window_ = static_cast<const std::uint8_t*>(mapped);
+    windowStart_ = start;
+    windowLength_ = length;
+    return true;
 }
 
 ElementReader::Step ElementReader::next() {
@@ -39,15 +44,15 @@ ElementReader::Step ElementReader::next() {
     length_ = 0;
     if (offset_ >= size_) return Step::EndOfFile;
     if (offset_ + 2 <= size_) {
-        if (!ensure(offset_, 2)) return problem_.empty() ? Step::Damaged : Step::ReadError;
-        if (getWord(buffer_.data() + (offset_ - bufferStart_)) == 0xFFFF) return Step::EndMarker;
+        if (!ensure(offset_, 2)) return Step::ReadError;
+        if (getWord(window_ + (offset_ - windowStart_)) == 0xFFFF) return Step::EndMarker;
     }
     if (offset_ + 4 > size_) {
         problem_ = "ends inside an element at byte " + std::to_string(offset_);
         return Step::Damaged;
     }
-    if (!ensure(offset_, 4)) return problem_.empty() ? Step::Damaged : Step::ReadError;
-    const std::size_t length = 4 + 2 * std::size_t{getWord(buffer_.data() + (offset_ - bufferStart_) + 2)};
+    if (!ensure(offset_, 4)) return Step::ReadError;
+    const std::size_t length = 4 + 2 * std::size_t{getWord(window_ + (offset_ - windowStart_) + 2)};
     if (offset_ + length > size_) {
         problem_ = "is damaged: the element at byte " + std::to_string(offset_) + " runs past its end";
         return Step::Damaged;

@@ -1,8 +1,10 @@
 #pragma once
-// Walks a version 7 file element by element from an open file descriptor, in a buffer of
-// bounded size: whatever an element's type, its length word says where the next one starts,
-// so types this library does not know are stepped over. The walk ends at the end marker (the
-// word 0xFFFF), at the physical end of the file, or at damage.
+// Walks a version 7 file element by element from an open file descriptor through a mapped
+// window of bounded size: whatever an element's type, its length word says where the next one
+// starts, so types this library does not know are stepped over, and only the pages holding
+// element starts are touched. The walk ends at the end marker (the word 0xFFFF), at the
+// physical end of the file, or at damage. A file cut shorter by another program during the
+// walk raises SIGBUS, as any mapping does; callers that share files handle it.
 #include <cstdint>
 #include <string>
 
@@ -17,11 +19,14 @@ public:
 
     /// Reads fd (not owned) from offset 0; size is the file's length.
     ElementReader(int fd, std::uint64_t size);
+    ~ElementReader();
+    ElementReader(const ElementReader&) = delete;
+    ElementReader& operator=(const ElementReader&) = delete;
 
     /// Moves to the next element and says what was found there.
     Step next();
     /// The element found by the last next() that returned Element.
-    ElementView element() const { return {buffer_.data() + (offset_ - bufferStart_), length_}; }
+    ElementView element() const { return {window_ + (offset_ - windowStart_), length_}; }
     /// Where the last element, end marker or damage was found.
     std::uint64_t offset() const { return offset_; }
     /// After Damaged or ReadError: what is wrong, worded to follow "the design file".
@@ -32,8 +37,9 @@ private:
 
     int fd_;
     std::uint64_t size_;
-    Bytes buffer_;
-    std::uint64_t bufferStart_ = 0;
+    const std::uint8_t* window_ = nullptr;
+    std::uint64_t windowStart_ = 0;
+    std::size_t windowLength_ = 0;
     std::uint64_t offset_ = 0;
     std::size_t length_ = 0;
     bool started_ = false;
