@@ -1,6 +1,7 @@
 #include "convert/DesignFile.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -23,6 +24,29 @@ constexpr std::uint64_t kMaxTail = 16 << 20;
 constexpr std::uint8_t kEndMarker[2] = {0xFF, 0xFF};
 
 std::string errorText() { return std::strerror(errno); }
+
+// The walk maps the file: should another program cut it shorter meanwhile, the mapping faults.
+// Nothing has been written yet, so the run ends there with its message.
+char busMessage[512];
+std::size_t busMessageLength = 0;
+extern "C" void onBusError(int) {
+    (void)!::write(STDERR_FILENO, busMessage, busMessageLength);
+    ::_exit(kDesign);
+}
+
+struct BusGuard {
+    explicit BusGuard(const std::string& path) {
+        const std::string text = "mapfeed.pl: design file " + path +
+                                 ": became shorter while it was read\nmapfeed.pl: nothing was written to the design file\n";
+        busMessageLength = std::min(text.size(), sizeof busMessage);
+        std::memcpy(busMessage, text.data(), busMessageLength);
+        struct sigaction action {};
+        action.sa_handler = onBusError;
+        ::sigaction(SIGBUS, &action, &previous);
+    }
+    ~BusGuard() { ::sigaction(SIGBUS, &previous, nullptr); }
+    struct sigaction previous {};
+};
 
 }  // namespace
 
@@ -99,6 +123,7 @@ void DesignFile::read() {
         if (units_.subunitsPerMaster <= 0 || units_.uorsPerSubunit <= 0)
             unusable("has no usable units (subunits per master " + std::to_string(units_.subunitsPerMaster) +
                      ", UORs per subunit " + std::to_string(units_.uorsPerSubunit) + ")");
+        const BusGuard guard(path_);
         dgn::ElementReader reader(fd_, oldSize_);
         for (bool walking = true; walking;) {
             switch (reader.next()) {
