@@ -40,6 +40,9 @@ public:
     /// Substitutions made on the way, each reported by the caller.
     const std::vector<std::string>& substitutions() const { return substitutions_; }
     long unlistedSubstitutions() const { return unlisted_; }
+    /// The last text node number and graphic group given out (or found in the file).
+    std::uint16_t lastNodeNumber() const { return nodeNumber_; }
+    std::uint16_t lastGraphicGroup() const { return graphicGroup_; }
 
 private:
     struct Record {

@@ -3,12 +3,14 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <sstream>
 
 #include "convert/Failure.h"
 #include "convert/Signals.h"
@@ -22,6 +24,8 @@ constexpr std::size_t kFlushBytes = 1 << 20;
 // padding a writer leaves, and the file is refused rather than held in memory.
 constexpr std::uint64_t kMaxTail = 16 << 20;
 constexpr std::uint8_t kEndMarker[2] = {0xFF, 0xFF};
+constexpr const char* kRememberedEnd = "user.mapfeed.end";
+constexpr std::uint64_t kFingerprintBytes = 4096;
 
 std::string errorText() { return std::strerror(errno); }
 
@@ -125,7 +129,7 @@ void DesignFile::read() {
                      ", UORs per subunit " + std::to_string(units_.uorsPerSubunit) + ")");
         const BusGuard guard(path_);
         dgn::ElementReader reader(fd_, oldSize_);
-        for (bool walking = true; walking;) {
+        for (bool walking = !readRemembered(); walking;) {
             switch (reader.next()) {
             case dgn::ElementReader::Step::Element: {
                 const dgn::ElementView e = reader.element();
@@ -155,6 +159,51 @@ void DesignFile::read() {
         oldTail_.resize(oldSize_ - end_ - 2);
         if (::pread(fd_, oldTail_.data(), oldTail_.size(), static_cast<off_t>(end_ + 2)) != static_cast<ssize_t>(oldTail_.size()))
             unusable("cannot be read: " + errorText());
+    }
+}
+
+// The file's size, modification time and inode, and a hash of the bytes before end.
+std::string DesignFile::fingerprint(std::uint64_t end) const {
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) return {};
+    const std::uint64_t from = end > kFingerprintBytes ? end - kFingerprintBytes : 0;
+    dgn::Bytes bytes(end - from);
+    if (::pread(fd_, bytes.data(), bytes.size(), static_cast<off_t>(from)) != static_cast<ssize_t>(bytes.size())) return {};
+    std::uint64_t hash = 0xcbf29ce484222325u;  // FNV-1a
+    for (std::uint8_t b : bytes) hash = (hash ^ b) * 0x100000001b3u;
+    std::ostringstream text;
+    text << st.st_size << ' ' << st.st_mtim.tv_sec << ' ' << st.st_mtim.tv_nsec << ' ' << st.st_ino << ' ' << hash;
+    return text.str();
+}
+
+bool DesignFile::readRemembered() {
+    char note[256];
+    const ssize_t n = ::fgetxattr(fd_, kRememberedEnd, note, sizeof note - 1);
+    if (n <= 0) return false;
+    std::istringstream in(std::string(note, static_cast<std::size_t>(n)));
+    std::string version, print;
+    std::uint64_t end = 0;
+    unsigned node = 0, group = 0;
+    if (!(in >> version >> end >> node >> group) || version != "v1" || !std::getline(in >> std::ws, print)) return false;
+    if (end < dgn::kHeaderBlockBytes || end + 2 > oldSize_ || print != fingerprint(end)) return false;
+    std::uint8_t marker[2];
+    if (::pread(fd_, marker, 2, static_cast<off_t>(end)) != 2 || marker[0] != 0xFF || marker[1] != 0xFF) return false;
+    end_ = end;
+    hadMarker_ = true;
+    lastNode_ = static_cast<std::uint16_t>(node);
+    lastGroup_ = static_cast<std::uint16_t>(group);
+    return true;
+}
+
+void DesignFile::remember(std::uint16_t lastNodeNumber, std::uint16_t lastGraphicGroup) noexcept {
+    if (!committed_) return;
+    try {
+        const std::uint64_t end = end_ + written_ - 2;
+        const std::string note = "v1 " + std::to_string(end) + ' ' + std::to_string(lastNodeNumber) + ' ' +
+                                 std::to_string(lastGraphicGroup) + ' ' + fingerprint(end);
+        (void)::fsetxattr(fd_, kRememberedEnd, note.data(), note.size(), 0);
+    } catch (...) {
+        // Only a shortcut for the next run is lost.
     }
 }
 

@@ -39,10 +39,17 @@ public:
     void commit();
     /// Takes back whatever was appended; the file is as it was before the run.
     void rollback() noexcept;
+    /// After the commit: notes on the file (an extended attribute) where its end now is and
+    /// the last node number and graphic group, so that the next run need not walk the file.
+    /// The note is trusted only while the file's size, modification time, end marker and the
+    /// bytes before it are as noted; where attributes are not supported it is left out.
+    void remember(std::uint16_t lastNodeNumber, std::uint16_t lastGraphicGroup) noexcept;
 
 private:
     void lock(double seconds);
     void read();
+    bool readRemembered();
+    std::string fingerprint(std::uint64_t end) const;
     void flush();
     void writeAt(std::uint64_t offset, const std::uint8_t* bytes, std::size_t size);
     [[noreturn]] void unusable(const std::string& why) const;

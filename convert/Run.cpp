@@ -192,6 +192,7 @@ Outcome convertJob(const std::vector<std::string>& words, std::optional<DesignFi
         throw Failure(kInput, std::string("nothing to write: with -P ") + theme +
                                   " the input's points are written only on a -C level, and none was given");
     design->commit();
+    design->remember(converter.lastNodeNumber(), converter.lastGraphicGroup());
 
     // Committed: from here on the run only reports.
     o.notes = headNotes;

@@ -97,6 +97,36 @@ subtest 'a signal before the commit ends the run with nothing written' => sub {
     waitpid $holder, 0;
 };
 
+subtest 'a signal after the commit point: the run finishes and reports what it wrote' => sub {
+    my $design = fresh('late.dgn');
+    my $count = scalar @{ features($design) };
+    # Standard output is a pipe filled to the brim, so the run stops at its summary, after the
+    # commit, until the pipe is read.
+    pipe(my $from, my $to) or die "pipe: $!";
+    fcntl($to, Fcntl::F_SETFL(), Fcntl::O_NONBLOCK());
+    my $filled = 0;
+    while (1) { my $n = syswrite($to, 'x' x 4096); last unless $n; $filled += $n }
+    fcntl($to, Fcntl::F_SETFL(), 0);
+    my $err = "$dir/late.err";
+    my $pid = fork // die "fork: $!";
+    unless ($pid) {
+        close $from;
+        open STDOUT, '>&', $to or die;
+        open STDERR, '>', $err or die;
+        exec $^X, $SCRIPT, '-I', "$dir/points.gen", '-D', $design, @job or exit 99;
+    }
+    close $to;
+    sleep 0.5;
+    kill 'TERM', $pid;
+    sleep 0.2;
+    my $out = do { local $/; <$from> };
+    waitpid $pid, 0;
+    is($? >> 8, 0, 'exit 0: the elements were committed before the signal');
+    like(substr($out, $filled), qr/late.dgn: 2 points/, 'the summary says what was written');
+    unlike(read_bytes($err), qr/nothing was written/, 'and nothing says otherwise');
+    is(scalar @{ features($design) }, $count + 2, 'the elements are there');
+};
+
 subtest 'killed at random instants: the old file or the old file with every new element' => sub {
     my $runs = $ENV{MAPFEED_KILL_RUNS} // 100;
     my $many = "$dir/many.gen";

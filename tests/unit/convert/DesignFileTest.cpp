@@ -103,6 +103,36 @@ TEST(DesignFile, FreshFilesAndWhatTheWalkKeeps) {
     EXPECT_EQ(file.lastGraphicGroup(), 4);
 }
 
+TEST(DesignFile, TheRememberedEndIsTrustedOnlyWhileTheFileIsAsNoted) {
+    const auto commitOne = [](int level) {
+        DesignFile file(path(), 0);
+        file.append(element(level));
+        file.commit();
+        file.remember(7, 3);
+    };
+    put(header() + element(3) + kMarker);
+    commitOne(4);
+    {
+        const DesignFile file(path(), 0);
+        EXPECT_EQ(file.lastNodeNumber(), 7) << "remembered, not walked";
+        EXPECT_EQ(file.lastGraphicGroup(), 3);
+    }
+    commitOne(5);
+    EXPECT_EQ(contents(), header() + element(3) + element(4) + element(5) + kMarker);
+
+    // Another program appends an element of its own in place of the end marker.
+    dgn::Bytes changed = contents();
+    changed.resize(changed.size() - 2);
+    changed = changed + element(6, 9) + kMarker;
+    {
+        std::fstream f(path(), std::ios::in | std::ios::out | std::ios::binary);
+        f.write(reinterpret_cast<const char*>(changed.data()), std::streamsize(changed.size()));
+    }
+    const DesignFile file(path(), 0);
+    EXPECT_EQ(file.lastGraphicGroup(), 9) << "walked again, finding the new element";
+    EXPECT_EQ(file.lastNodeNumber(), 0);
+}
+
 TEST(DesignFile, Refusals) {
     EXPECT_EQ(refusal({'n', 'o', 't', '\n'}), kDesign);
     dgn::Bytes threeD = header() + kMarker;
