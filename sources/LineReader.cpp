@@ -11,6 +11,9 @@
 namespace sources {
 namespace {
 constexpr std::size_t kReadBytes = 1 << 20;
+// No line of either format comes near this; a longer one is no text of theirs, and is not
+// gathered in memory.
+constexpr std::size_t kMaxLineBytes = 4 << 20;
 }
 
 LineReader::LineReader(const std::string& path) : path_(path) {
@@ -50,6 +53,9 @@ bool LineReader::next(std::string_view& line) {
             start_ = end + 1;
             break;
         }
+        if (buffer_.size() - start_ > kMaxLineBytes)
+            throw InputError(path_ + " line " + std::to_string(number_ + 1) + ": longer than " +
+                             std::to_string(kMaxLineBytes >> 20) + " MB; this is no generate or X,Y text");
         if (!fill()) {
             if (start_ >= buffer_.size()) return false;
             line = std::string_view(buffer_).substr(start_);

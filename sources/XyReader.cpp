@@ -4,6 +4,10 @@
 
 namespace sources {
 
+namespace {
+constexpr std::size_t kMaxNotes = 100;  // heading lines reported; more are skipped unreported
+}
+
 XyReader::XyReader(const std::string& path, bool joined) : path_(path), joined_(joined), lines_(path) {}
 
 bool XyReader::nextPoint(Feature& point) {
@@ -26,7 +30,8 @@ bool XyReader::nextPoint(Feature& point) {
                 anyDigit = anyDigit || f.find_first_of("0123456789") != std::string_view::npos;
             }
             if (!allNumbers && !anyDigit) {
-                notes_.push_back(path_ + " line " + std::to_string(n) + ": '" + printable(text) +
+                if (notes_.size() < kMaxNotes)
+                    notes_.push_back(path_ + " line " + std::to_string(n) + ": '" + printable(text) +
                                  "' read as column names and skipped");
                 continue;
             }

@@ -119,3 +119,16 @@ TEST(Tokens, NumbersAndFields) {
     splitFields("1,,2,", fields);
     EXPECT_EQ(fields, (std::vector<std::string_view>{"1", "", "2"}));
 }
+
+TEST(Readers, ALineWithoutEndIsNotGathered) {
+    const std::string path = testing::TempDir() + "no-line-end.bin";
+    std::ofstream(path, std::ios::binary) << std::string(5 << 20, 'x');
+    GenerateReader reader(path);
+    Feature f;
+    try {
+        reader.next(f);
+        ADD_FAILURE() << "read";
+    } catch (const InputError& e) {
+        EXPECT_NE(std::string(e.what()).find("line 1: longer than 4 MB"), std::string::npos) << e.what();
+    }
+}
