@@ -61,6 +61,9 @@ them last, so a run that is killed at any moment leaves the file as it was or wi
 elements; a run that fails takes back what it wrote. The file is locked for the run, so
 converters started one after the other take their turns; one that finds the file locked waits
 at most a minute (B<MAPFEED_LOCK_WAIT>), then ends naming the process that holds the lock.
+After a run the file's end is noted in its extended attribute C<user.mapfeed.end>, so that the
+next run need not walk the whole file to find it; the note is ignored as soon as anything else
+has written to the file.
 
 The input is read as it is converted, once, or twice when the theme must be inferred or a new
 header's origin needs the data's extent; neither the input nor the design file is held in
