@@ -127,6 +127,21 @@ subtest 'a signal after the commit point: the run finishes and reports what it w
     is(scalar @{ features($design) }, $count + 2, 'the elements are there');
 };
 
+subtest 'a write that fails (a full disk): one message, the file truncated back' => sub {
+    # A file size limit makes the writes fail as a full disk does, with SIGXFSZ ignored.
+    my $design = "$dir/full.dgn";
+    write_file($design, '');
+    my $err = gensym;
+    my $pid = open3(my $in, my $out, $err, 'sh', '-c', 'ulimit -f 1; trap "" XFSZ; exec "$@"', 'sh',
+        $^X, $SCRIPT, '-I', "$dir/points.gen", '-D', $design, @job);
+    my $stderr = do { local $/; <$err> };
+    waitpid $pid, 0;
+    is($? >> 8, 5, 'exit 5');
+    like($stderr, qr/could not be written: File too large/, 'says why');
+    is_deeply([ grep { !/^mapfeed\.pl: / } split /\n/, $stderr ], [], 'every line starts with mapfeed.pl:');
+    is(-s $design, 0, 'the design file is empty again');
+};
+
 subtest 'killed at random instants: the old file or the old file with every new element' => sub {
     my $runs = $ENV{MAPFEED_KILL_RUNS} // 100;
     my $many = "$dir/many.gen";
