@@ -66,8 +66,19 @@ subtest 'text sizes and grids the elements cannot hold are refused' => sub {
         is($status, 2, "@$case: exit 2") or diag $err;
         is(-s $design, 0, "@$case: nothing written");
     }
+    # A file of 100,000 UORs a metre holds texts up to 128.8 m high: 130 would come out mirrored.
+    my $fine = fresh('fine.dgn');
+    run_converter("$dir/one.gen", $fine, slots(4 => [ '-P', 'P' ]));
+    my $bytes = read_bytes($fine);
+    substr($bytes, 1112, 8) = pack('vvvv', 0, 100, 0, 1000);
+    write_file($fine, $bytes);
+    my ($status, undef, $err) = run_converter("$dir/one.gen", $fine, @text, '-txsz', '130');
+    is($status, 2, '-txsz 130 in a file of 100,000 UORs a metre: exit 2');
+    like($err, qr/-txsz 130: .*from 1e-05 to 128\.8/, 'says what the file holds');
+    ok(read_bytes($fine) eq $bytes, 'nothing written');
+
     my $design = fresh('big.dgn');
-    my ($status, undef, $err) = run_converter("$dir/one.gen", $design, @text, '-txsz', '12884');
+    ($status, undef, $err) = run_converter("$dir/one.gen", $design, @text, '-txsz', '12884');
     is($status, 0, 'the largest text a 1000-UOR file holds is written') or diag $err;
     like(features($design)->[0]{style_string}, qr/s:1288[34]/, 'at its size');
 };
