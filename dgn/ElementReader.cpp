@@ -43,6 +43,16 @@ ElementReader::Step ElementReader::next() {
     started_ = true;
     length_ = 0;
     if (offset_ >= size_) return Step::EndOfFile;
+    // Most elements lie whole inside the mapped window: read them straight from it.
+    if (window_ && offset_ >= windowStart_ && offset_ + 4 <= windowStart_ + windowLength_) {
+        const std::uint8_t* p = window_ + (offset_ - windowStart_);
+        if (p[0] == 0xFF && p[1] == 0xFF) return Step::EndMarker;
+        const std::size_t length = 4 + 2 * std::size_t{getWord(p + 2)};
+        if (offset_ + length <= windowStart_ + windowLength_) {
+            length_ = length;
+            return Step::Element;
+        }
+    }
     if (offset_ + 2 <= size_) {
         if (!ensure(offset_, 2)) return Step::ReadError;
         if (getWord(window_ + (offset_ - windowStart_)) == 0xFFFF) return Step::EndMarker;
