@@ -224,7 +224,6 @@ void Converter::endPolygon() {
         }
         writePolygon(ring, dgn::kPropertyHole, pendingGroup_, pendingLinkage_, r);
         ++counts_["hole"];
-        if (r.label) ++leftOut_;
         return;
     }
     flushPending();
