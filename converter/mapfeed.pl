@@ -161,11 +161,13 @@ Accepted anywhere and without effect: the Mapfeed program adds it when a file fi
 Arc/Info generate text (B<-S A>): point records are lines C<id x y>; line and polygon records
 are an id line (C<id>, or C<id x y> with the polygon's label point), then one C<x y> or C<x,y>
 line a vertex, then C<END>. Point records may stand between line records. The file ends with a
-last C<END>.
+last C<END>. With B<-P A>, a ring with the id -99999 right after a polygon, or a ring with the
+polygon's own id (and no label point) lying inside it, is an island of that polygon.
 
 X,Y text (B<-S X>): one point a line, C<x y>, C<x,y>, C<id x y> or C<id,x,y>; blank lines are
-skipped, a first line of column names is skipped (reported), a line C<END> ends the data. With
-B<-P L> or B<-P A> each run of points with the same id makes one line or polygon (all points
+skipped, a first line of column names is skipped (reported), a line C<END> ends the data
+(anything but blank lines after it is refused, exit 4). A UTF-8 byte-order mark at the start of
+either format is skipped. With B<-P L> or B<-P A> each run of points with the same id makes one line or polygon (all points
 make one when there are no ids).
 
 =head1 OUTPUT
