@@ -21,9 +21,8 @@ namespace convert {
 namespace {
 
 constexpr std::size_t kFlushBytes = 1 << 20;
-// Bytes after an end marker are kept to be put back by a failed run; more than this is no
-// padding a writer leaves, and the file is refused rather than held in memory.
-constexpr std::uint64_t kMaxTail = 16 << 20;
+// The most bytes after an end marker held in memory to be put back by a failed run.
+constexpr std::uint64_t kMaxTail = 1 << 20;
 constexpr std::uint8_t kEndMarker[2] = {0xFF, 0xFF};
 constexpr const char* kRememberedEnd = "user.mapfeed.end";
 constexpr std::uint64_t kFingerprintBytes = 4096;
@@ -154,9 +153,9 @@ void DesignFile::read() {
             }
         }
     }
-    if (hadMarker_ && oldSize_ > end_ + 2) {
-        if (oldSize_ - end_ - 2 > kMaxTail)
-            unusable("holds " + std::to_string(oldSize_ - end_ - 2) + " bytes after its end marker");
+    // Bytes after the end marker are no part of the file's content (padding, or what a killed
+    // run left); up to kMaxTail of them are kept to be put back exactly by a failed run.
+    if (hadMarker_ && oldSize_ > end_ + 2 && oldSize_ - end_ - 2 <= kMaxTail) {
         oldTail_.resize(oldSize_ - end_ - 2);
         if (::pread(fd_, oldTail_.data(), oldTail_.size(), static_cast<off_t>(end_ + 2)) != static_cast<ssize_t>(oldTail_.size()))
             unusable("cannot be read: " + errorText());

@@ -86,6 +86,26 @@ TEST(DesignFile, FailedCommittedAndStoppedRuns) {
     }
 }
 
+TEST(DesignFile, WhatAKilledRunLeftAfterTheEndMarkerIsNoObstacle) {
+    const dgn::Bytes before = header() + element(3) + kMarker;
+    put(before + dgn::Bytes(2 << 20, 0x5A));
+    {
+        DesignFile file(path(), 0);
+        file.append(element(4));
+        file.rollback();
+    }
+    const dgn::Bytes failed = contents();
+    EXPECT_EQ(failed.size(), before.size() + (2 << 20));
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), failed.begin()));
+    {
+        DesignFile file(path(), 0);
+        file.append(element(4));
+        file.commit();
+    }
+    const dgn::Bytes after = header() + element(3) + element(4) + kMarker;
+    EXPECT_TRUE(std::equal(after.begin(), after.end(), contents().begin()));
+}
+
 TEST(DesignFile, FreshFilesAndWhatTheWalkKeeps) {
     put({});
     EXPECT_TRUE(DesignFile(path(), 0).fresh());
