@@ -1,176 +1,36 @@
 #!/usr/bin/perl
 # mapfeed.pl: converts Arc/Info generate and X,Y text files into a 2D design file, with the
 # command line the Mapfeed program composes. The manual is at the end of this file.
+#
+# The conversion is done by the engine mapfeed-convert, started here with the arguments
+# unchanged. It is looked for, in this order:
+#   - $MAPFEED_CONVERT, when set (tests point it at a build folder of their own);
+#   - ../build/bin/mapfeed-convert beside this script's real path (the source tree, built by
+#     ./run.sh or ./test.sh);
+#   - ../../libexec/mapfeed/convert (installed: this script in share/mapfeed, the engine in the
+#     package's private folder libexec/mapfeed).
 use v5.36;
 
-use FindBin qw($RealBin);
-use lib "$RealBin/lib";
-
-use Mapfeed::Args qw(parse_arguments);
-use Mapfeed::Convert;
-use Mapfeed::Design;
-use Mapfeed::Dgn qw(fresh_header);
-use Mapfeed::Failure qw(fail EXIT_OK EXIT_SUBSTITUTED EXIT_INPUT);
-use Mapfeed::Input qw(read_generate read_xy read_lines looks_like_generate);
+use Cwd qw(realpath);
+use File::Basename qw(dirname);
 
 my $NAME = 'mapfeed.pl';
-STDOUT->autoflush(1);    # keeps the summary after the messages in a shared console
-my %THEME_NAME = (P => 'points', L => 'lines', A => 'polygons');
+my $EXIT_INTERNAL = 70;    # see EXIT STATUS: the engine is missing or cannot be started
 
-sub say_err ($text) { print STDERR "$NAME: $text\n" }
+my $here = dirname(realpath(__FILE__) // __FILE__);
+my @places = defined $ENV{MAPFEED_CONVERT} && $ENV{MAPFEED_CONVERT} ne ''
+    ? ($ENV{MAPFEED_CONVERT})
+    : ("$here/../build/bin/mapfeed-convert", "$here/../../libexec/mapfeed/convert");
+my ($engine) = grep { -f $_ && -x _ } @places;
 
-# The theme of a file sent without -P: points when it holds only points, polygons when every
-# line is closed, lines otherwise.
-sub inferred_theme ($records) {
-    my @lines = grep { $_->{kind} eq 'line' } @$records;
-    return 'P' unless @lines;
-    for my $line (@lines) {
-        my ($first, $last) = @{ $line->{points} }[ 0, -1 ];
-        return 'L' unless @{ $line->{points} } >= 4 && $first->[0] == $last->[0] && $first->[1] == $last->[1];
-    }
-    return 'A';
+unless (defined $engine) {
+    print STDERR "$NAME: the converter engine mapfeed-convert is missing (looked for "
+        . join(' and ', @places) . '); build it with ./run.sh, or reinstall mapfeed; nothing was written to the design file' . "\n";
+    exit $EXIT_INTERNAL;
 }
-
-# X,Y points joined into one line or polygon per run of equal ids (all of them when the file
-# has no ids).
-sub joined ($points) {
-    my @records;
-    for my $p (@$points) {
-        my $key = $p->{numbered} ? '' : $p->{id};
-        if (!@records || $records[-1]{key} ne $key) {
-            push @records, { kind => 'line', key => $key, id => $p->{numbered} ? 1 : $p->{id}, line => $p->{line}, points => [] };
-        }
-        push @{ $records[-1]{points} }, [ $p->{x}, $p->{y} ];
-    }
-    for my $r (@records) {
-        fail(EXIT_INPUT, "id $r->{id} (input line $r->{line}): a line needs at least two points") if @{ $r->{points} } < 2;
-    }
-    return \@records;
-}
-
-sub read_input ($job, $notes) {
-    my $file = $job->{input};
-    fail(EXIT_INPUT, "$file: ULF input is not supported by this converter") if $file =~ /\.ulf\z/i;
-    fail(EXIT_INPUT, "the input file $file does not exist") unless -e $file;
-    fail(EXIT_INPUT, "the input file $file is not a plain file") unless -f $file;
-    my $lines = read_lines($file);
-    my $source = $job->{source};
-    unless ($source) {
-        $source = looks_like_generate($lines) ? 'A' : 'X';
-        push @$notes, 'no -S given: the input reads as ' . ($source eq 'A' ? 'Arc/Info generate (-S A)' : 'X,Y text (-S X)');
-    }
-    fail(EXIT_INPUT, "$file has no END line, so it is no Arc/Info generate text (for an X,Y file the source is X,Y, -S X)")
-        if $source eq 'A' && !looks_like_generate($lines);
-    my $records = $source eq 'A' ? read_generate($file, $lines) : read_xy($file, $lines, $notes);
-    fail(EXIT_INPUT, "$file holds no records to convert") unless @$records;
-
-    my $theme = $job->{theme};
-    unless ($theme) {
-        $theme = inferred_theme($records);
-        push @$notes, "no -P given: the input reads as $THEME_NAME{$theme} (-P $theme)";
-    }
-    if ($theme eq 'P') {
-        my ($line) = grep { $_->{kind} eq 'line' } @$records;
-        fail(EXIT_INPUT, "$file line $line->{line}: record $line->{id} is a line, but -P P asks for points only") if $line;
-    } elsif ($source eq 'X') {
-        $records = joined($records);
-    }
-    return ($records, $theme);
-}
-
-# The plane of a file that has no header yet: millimetres of metres (1000 UORs a master
-# unit), the global origin at the whole kilometre nearest the middle of the data, so that the
-# data lies well inside the plane's +-2147 km.
-sub fresh_plane ($records) {
-    my @xy = map { $_->{kind} eq 'point' ? [ $_->{x}, $_->{y} ] : (@{ $_->{points} }, $_->{label} // ()) } @$records;
-    my ($xl, $xh) = (sort { $a <=> $b } map { $_->[0] } @xy)[ 0, -1 ];
-    my ($yl, $yh) = (sort { $a <=> $b } map { $_->[1] } @xy)[ 0, -1 ];
-    my @centre = map { 1000 * int(($_ / 1000) + ($_ < 0 ? -0.5 : 0.5)) } ($xl + $xh) / 2, ($yl + $yh) / 2;
-    my %units = (subunits_per_master => 1000, uors_per_subunit => 1, master_name => 'm', sub_name => 'mm',
-        origin_x => -1000 * $centre[0], origin_y => -1000 * $centre[1]);
-    return (\%units, { uors_per_master => 1000, origin => [ $units{origin_x}, $units{origin_y} ] });
-}
-
-sub plural ($n, $what) { return "$n $what" . ($n == 1 ? '' : $what =~ /x$/ ? 'es' : 's') }
-
-# What the job asked for that this input and theme leave without effect.
-sub unused_options ($job, $theme, $notes) {
-    my $text_type = $job->{point_type} =~ /^[AT]$/;
-    for my $flag (grep { defined $job->{ $_->[1] } } ['-f', 'font'], ['-txsz', 'text_size'], ['-J', 'justification']) {
-        push @$notes, "$flag has no effect with -O $job->{point_type} (only annotation and text nodes carry text)" unless $text_type;
-    }
-    push @$notes, '-ce and -cn have no effect without -O C' if (defined $job->{cell_file} || defined $job->{cell_name}) && $job->{point_type} ne 'C';
-    push @$notes, '-c has no effect on points' if $job->{curves} && $theme eq 'P';
-    push @$notes, '-L and -sl have no effect on points' if $theme eq 'P' && (defined $job->{line_level} || $job->{line_symbology});
-    push @{ $job->{substitutions} }, '-c: polygons are written as shapes; curves are written for lines only' if $job->{curves} && $theme eq 'A';
-    push @$notes, '-R has no effect: without -C no points or centroids are written' if $job->{raster} && $theme ne 'P' && !defined $job->{point_level};
-    push @$notes, 'no -L given: linework goes to level 1' if $theme ne 'P' && !defined $job->{line_level};
-    push @$notes, 'no -C given: points go to level 1' if $theme eq 'P' && !defined $job->{point_level};
-}
-
-sub run (@arguments) {
-    my @notes;
-    my $job = parse_arguments(@arguments);
-    my ($records, $theme) = read_input($job, \@notes);
-    unused_options($job, $theme, \@notes);
-
-    my $design = Mapfeed::Design->open_locked($job->{design});
-    my ($header, $plane) = ('', undef);
-    if ($design->is_fresh) {
-        my $units;
-        ($units, $plane) = fresh_plane($records);
-        $header = fresh_header(%$units);
-        push @notes, "$job->{design} was empty: it got a new 2D header (master unit m, 1000 UORs a metre, global origin at ("
-            . join(', ', map { -$_ / 1000 } $units->{origin_x}, $units->{origin_y}) . '))';
-    } else {
-        $plane = { uors_per_master => $design->{uors_per_master}, origin => $design->{origin} };
-    }
-
-    if ($job->{point_type} eq 'C') {
-        my $cell = defined $job->{cell_name} ? "cell '$job->{cell_name}'" : 'the cell';
-        my $library = defined $job->{cell_file} ? " of $job->{cell_file}" : '';
-        push @{ $job->{substitutions} }, "-O C: $cell$library is not placed; points are written in its place";
-    }
-    my $convert = Mapfeed::Convert->new(job => $job, plane => $plane, substitutions => $job->{substitutions},
-        last_node_number => $design->{last_node_number});
-    $convert->record($_, $theme) for @$records;
-    fail(EXIT_INPUT, "nothing to write: with -P $theme the input's points are written only on a -C level, and none was given")
-        if $convert->bytes eq '';
-    $design->commit($header, $convert->bytes);
-
-    my $counts = $convert->counts;
-    my $written = join ', ', map { plural($counts->{$_}, $_) } sort keys %$counts;
-    push @notes, plural($convert->left_out, 'label point') . ' left out: no -C level given for them' if $convert->left_out;
-    if (defined $job->{mslink} && defined $job->{table}) {
-        push @notes, "the table name '$job->{table}' is not stored in the design file: the mslinks carry entity number "
-            . Mapfeed::Convert::ENTITY_NUMBER . ", to be matched to '$job->{table}' in the database's catalogue";
-    }
-    push @notes, "-T $job->{table}: no -M given, so no mslinks were written" if defined $job->{table} && !defined $job->{mslink};
-    say_err($_) for @notes;
-    say_err("substituted: $_") for @{ $job->{substitutions} };
-    say "$NAME: $job->{input} -> $job->{design}: $written";
-    return @{ $job->{substitutions} } ? EXIT_SUBSTITUTED : EXIT_OK;
-}
-
-# A signal ends the run like any failure: the design file stays as it was, no copy is left.
-my %SIGNAL_STATUS = (HUP => 129, INT => 130, TERM => 143);
-for my $signal (keys %SIGNAL_STATUS) {
-    $SIG{$signal} = sub { fail($SIGNAL_STATUS{$signal}, "ended by signal $signal") };
-}
-
-my $status = eval { run(@ARGV) };
-unless (defined $status) {
-    my $error = $@;
-    if (ref $error && $error->isa('Mapfeed::Failure')) {
-        say_err($error->message);
-        say_err('nothing was written to the design file');
-        exit $error->status;
-    }
-    print STDERR "$NAME: internal error: $error";
-    say_err('nothing was written to the design file');
-    exit 70;
-}
-exit $status;
+exec { $engine } $engine, @ARGV
+    or print STDERR "$NAME: the converter engine $engine cannot be started: $!; nothing was written to the design file\n";
+exit $EXIT_INTERNAL;
 
 __END__
 
@@ -188,12 +48,26 @@ B<mapfeed.pl> appends the records of an input file to a version 7 design file (2
 MicroStation .dgn format). It takes exactly the command line that the Mapfeed program composes
 when you press "Apply": the input and design paths each as one argument, then the job's options.
 
-The design file must exist. When it is empty it gets a new 2D header first (master unit metre,
-1000 units of resolution a metre, the global origin at the whole kilometre nearest the middle of
-the data). Otherwise its header, units and global origin are kept, and the new elements are put
-after its last element. The file is locked for the run, so converters started one after the
-other take their turns, and it is replaced at once at the end: a run that fails leaves it as it
-was, byte for byte.
+The design file must exist. When it is empty (or holds nothing before its end marker) it gets a
+new 2D header first (master unit metre, 1000 units of resolution a metre, the global origin at
+the whole kilometre nearest the middle of the data, eight views around the data, active scale
+1). Otherwise its header, units and global origin are kept, and the new elements are put after
+its last element.
+
+The design file is appended to in place: it keeps its inode, owner, group, mode and hard links,
+and a program that holds it open keeps working on the same file. The new elements are written
+after the old end while the old end marker still ends the file, and the end marker moves behind
+them last, so a run that is killed at any moment leaves the file as it was or with all the new
+elements; a run that fails takes back what it wrote. The file is locked for the run, so
+converters started one after the other take their turns; one that finds the file locked waits
+at most a minute (B<MAPFEED_LOCK_WAIT>), then ends naming the process that holds the lock.
+After a run the file's end is noted in its extended attribute C<user.mapfeed.end>, so that the
+next run need not walk the whole file to find it; the note is ignored as soon as anything else
+has written to the file.
+
+The input is read as it is converted, once, or twice when the theme must be inferred or a new
+header's origin needs the data's extent; neither the input nor the design file is held in
+memory.
 
 Messages are single lines on standard error; the last line on standard output says what was
 written.
@@ -287,21 +161,33 @@ Accepted anywhere and without effect: the Mapfeed program adds it when a file fi
 Arc/Info generate text (B<-S A>): point records are lines C<id x y>; line and polygon records
 are an id line (C<id>, or C<id x y> with the polygon's label point), then one C<x y> or C<x,y>
 line a vertex, then C<END>. Point records may stand between line records. The file ends with a
-last C<END>.
+last C<END>. With B<-P A>, a ring with the id -99999 right after a polygon, or a ring with the
+polygon's own id (and no label point) lying inside it, is an island of that polygon.
 
 X,Y text (B<-S X>): one point a line, C<x y>, C<x,y>, C<id x y> or C<id,x,y>; blank lines are
-skipped, a first line of column names is skipped (reported), a line C<END> ends the data. With
-B<-P L> or B<-P A> each run of points with the same id makes one line or polygon (all points
+skipped, a first line of column names is skipped (reported), a line C<END> ends the data
+(anything but blank lines after it is refused, exit 4). A UTF-8 byte-order mark at the start of
+either format is skipped. With B<-P L> or B<-P A> each run of points with the same id makes one line or polygon (all points
 make one when there are no ids).
 
 =head1 OUTPUT
 
 Lines become line strings (type 4) or curves (type 11); a line longer than one element holds
-(101 vertices, 97 for a curve) becomes a complex chain (type 12). Polygons become shapes (type
-6), or complex shapes (type 14) of line strings; an open ring is closed and reported. Coordinates
-are rounded to the nearest unit of resolution.
+(101 vertices, 97 for a curve) becomes a complex chain (type 12), and a line longer than one
+complex chain holds (about 15,000 vertices) becomes several chains one after the other, sharing
+its mslink (reported as a substitution). A curve's range encloses the curve as it is drawn
+through its vertices. Polygons become shapes (type 6), or complex shapes (type 14) of line
+strings; an open ring is closed and reported. An island (a ring with the id -99999 right after
+its polygon, or a ring with the polygon's id lying inside it) becomes a hole of its polygon: a
+shape with the hole bit, in the polygon's graphic group, with its mslink. With B<-O T> the
+mslink stands on the text node and on its text, which is what readers of texts show.
+Coordinates are rounded to the nearest unit of resolution; everything written (vertices, the
+steering points of curves, texts and ranges) must lie inside the design plane.
 
 =head1 EXIT STATUS
+
+Every message is one line on standard error starting with C<mapfeed.pl:>; a failure ends with
+the line "nothing was written to the design file".
 
 =over 4
 
@@ -315,7 +201,8 @@ Done, with each substitution reported on standard error.
 
 =item B<2>
 
-Bad command line: an unknown flag, a missing value, a stray word or a value out of range.
+Bad command line: an unknown flag, a missing value, a stray word or a value out of range
+(including a B<-txsz> the design file's units cannot hold and B<-R> values beyond a number).
 
 =item B<4>
 
@@ -323,12 +210,38 @@ The input is not supported or malformed.
 
 =item B<5>
 
-The design file is unusable (missing, not a 2D version 7 design file, damaged, not writable),
-or a coordinate lies outside its design plane.
+The design file is unusable (missing, not a 2D version 7 design file, damaged, not writable,
+the disk full), locked by another converter for longer than the wait, or something to be
+written lies outside its design plane.
+
+=item B<129>, B<130>, B<143>
+
+Ended by the signal HUP, INT or TERM before the new elements were committed. A signal that
+arrives after that point does not stop the run: it ends with 0 or 3 and says what it wrote.
+
+=item B<70>
+
+An internal error of the converter, or its engine mapfeed-convert is missing or cannot be
+started.
 
 =back
 
-With 2, 4 and 5 the design file is left untouched.
+Except with 0 and 3 the design file is left as it was.
+
+=head1 ENVIRONMENT
+
+=over 4
+
+=item B<MAPFEED_CONVERT>
+
+The engine to start instead of the one beside the script (the tests use it to run the engine of
+their own build folder).
+
+=item B<MAPFEED_LOCK_WAIT>
+
+How many seconds to wait for another converter's lock on the design file (60 when not set).
+
+=back
 
 =head1 EXAMPLES
 

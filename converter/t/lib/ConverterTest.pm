@@ -4,8 +4,9 @@ package ConverterTest;
 use v5.36;
 
 use Exporter 'import';
-our @EXPORT = qw(slots run_converter features write_file read_bytes scratch);
+our @EXPORT = qw(slots run_converter features write_file read_bytes scratch structure_problems design_elements $SCRIPT);
 
+use File::Basename qw(dirname);
 use File::Spec;
 use File::Temp qw(tempdir);
 use FindBin qw($RealBin);
@@ -13,7 +14,7 @@ use IPC::Open3 qw(open3);
 use Symbol qw(gensym);
 use Test::More;
 
-my $SCRIPT = File::Spec->catfile($RealBin, '..', 'mapfeed.pl');
+our $SCRIPT = File::Spec->catfile($RealBin, '..', 'mapfeed.pl');
 
 sub scratch () { return tempdir(CLEANUP => 1) }
 
@@ -53,8 +54,49 @@ sub run_converter ($input, $design, @options) {
     return ($? >> 8, $stdout, $stderr);
 }
 
+# The elements of a design file's bytes, header block included, up to the end marker: each a
+# hash of type, level, offset, bytes, range [xl, yl, xh, yh] (UORs), properties and graphic group.
+sub design_elements ($bytes) {
+    my @elements;
+    my $range_long = sub ($at) {
+        my ($high, $low) = unpack('vv', substr($bytes, $at, 4));
+        my $v = (($high << 16) | $low) ^ 0x80000000;
+        return $v >= 2**31 ? $v - 2**32 : $v;
+    };
+    for (my $at = 0; $at + 4 <= length $bytes && substr($bytes, $at, 2) ne "\xFF\xFF";) {
+        my ($level, $type, $words) = unpack('C C v', substr($bytes, $at, 4));
+        my %e = (type => $type & 0x7F, level => $level & 0x3F, offset => $at, bytes => substr($bytes, $at, 4 + 2 * $words));
+        if ($e{type} != 9 && $e{type} != 8 && $e{type} != 10) {
+            $e{range} = [ map { $range_long->($at + $_) } 4, 8, 16, 20 ];
+            ($e{group}, undef, $e{properties}) = unpack('v v v', substr($bytes, $at + 28, 6));
+        }
+        push @elements, \%e;
+        $at += 4 + 2 * $words;
+    }
+    return @elements;
+}
+
+# The structural checker built beside the engine: $MAPFEED_CONVERT's folder, or the source
+# tree's build/bin (where the launcher finds the engine).
+my $CHECKER = File::Spec->catfile(
+    defined $ENV{MAPFEED_CONVERT} && $ENV{MAPFEED_CONVERT} ne '' ? dirname($ENV{MAPFEED_CONVERT}) : "$RealBin/../../build/bin",
+    'mapfeed-dgn-check');
+
+# What the structural checker finds wrong with a design file (nothing: an empty list).
+sub structure_problems ($design) {
+    -x $CHECKER or return ("the structural checker $CHECKER is not built");
+    open(my $check, '-|', $CHECKER, $design) or die "$CHECKER: $!";
+    my @problems = <$check>;
+    close $check;
+    push @problems, "$CHECKER ended with status " . ($? >> 8) if $? && !@problems;
+    return @problems;
+}
+
 # The features ogrinfo reads from a design file: the fields it prints and the geometry text.
+# Every file read back is first checked for its structure.
 sub features ($design) {
+    my @problems = structure_problems($design);
+    ok(!@problems, "$design holds together") or diag @problems;
     open(my $info, '-|', 'ogrinfo', '-al', '-q', $design) or die "ogrinfo: $!";
     my @features;
     while (my $line = <$info>) {
