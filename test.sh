@@ -12,7 +12,7 @@ cd "$MAPFEED_ROOT"
 # Checked before building, since it is the cheapest way to fail.
 check_core_is_toolkit_free() {
   local folders=() folder
-  for folder in job ui dialogs browse app runs posix dgn sources convert; do
+  for folder in job ui dialogs browse app runs posix dgn sources convert picture; do
     [[ -d $folder ]] && folders+=("$folder")
   done
   ((${#folders[@]} == 0)) && return 0
