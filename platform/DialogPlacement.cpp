@@ -78,14 +78,30 @@ QPoint dialogPosition(const QRect& owner, const QSize& frame, const QRect& scree
     return place;
 }
 
-QRect besideOwner(const QRect& owner, const QSize& preferred, const QSize& least, const QRect& screen) {
-    // The four sides of the owner, each as far as the screen goes.
-    const QRect sides[] = {
+QRect besideOwner(const QRect& owner, const QSize& preferred, const QSize& least, const QRect& screen,
+                  const std::vector<QRect>& open) {
+    // The four sides of the owner, each as far as the screen goes, less the windows open there:
+    // of what an open window leaves of a side, the largest part.
+    QRect sides[] = {
         QRect(QPoint(owner.right() + 1 + kGap, screen.top()), screen.bottomRight()),
         QRect(QPoint(screen.left(), owner.bottom() + 1 + kGap), screen.bottomRight()),
         QRect(screen.topLeft(), QPoint(owner.left() - 1 - kGap, screen.bottom())),
         QRect(screen.topLeft(), QPoint(screen.right(), owner.top() - 1 - kGap)),
     };
+    for (QRect& side : sides)
+        for (const QRect& other : open) {
+            if (!side.intersects(other)) continue;
+            const QRect parts[] = {
+                QRect(side.topLeft(), QPoint(other.left() - 1 - kGap, side.bottom())),
+                QRect(QPoint(other.right() + 1 + kGap, side.top()), side.bottomRight()),
+                QRect(side.topLeft(), QPoint(side.right(), other.top() - 1 - kGap)),
+                QRect(QPoint(side.left(), other.bottom() + 1 + kGap), side.bottomRight()),
+            };
+            QRect largest;
+            for (const QRect& part : parts)
+                if (part.isValid() && part.width() * part.height() > largest.width() * largest.height()) largest = part;
+            side = largest;
+        }
     const auto fits = [&](const QRect& side) {
         return side.width() >= preferred.width() && side.height() >= preferred.height();
     };
@@ -99,7 +115,7 @@ QRect besideOwner(const QRect& owner, const QSize& preferred, const QSize& least
         for (const QRect& side : sides)
             if (side.isValid() && (!chosen || side.width() * side.height() > chosen->width() * chosen->height()))
                 chosen = &side;
-    if (!chosen) return QRect(screen.topLeft(), preferred);
+    if (!chosen) return besideOwner(owner, preferred, least, screen);
     const QSize size(std::max(least.width(), std::min(preferred.width(), chosen->width())),
                      std::max(least.height(), std::min(preferred.height(), chosen->height())));
     // Next to the owner: level with its top beside it, flush with its left below or above it.

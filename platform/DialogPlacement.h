@@ -15,8 +15,10 @@ QPoint dialogPosition(const QRect& owner, const QSize& frame, const QRect& scree
 
 /// Where a window that would rather be `preferred` big goes beside its owner's frame `owner`:
 /// in the largest free side of the screen's free area `screen` (right, below, left or above),
-/// its frame shrunk to that side when it does not fit, never smaller than `least`. Unlike a
-/// dialog it never covers its owner; the frame's place and size are returned.
-QRect besideOwner(const QRect& owner, const QSize& preferred, const QSize& least, const QRect& screen);
+/// clear of the windows already open (`open`) where the side leaves room beside them, its frame
+/// shrunk to that room when it does not fit, never smaller than `least`. Unlike a dialog it
+/// never covers its owner; the frame's place and size are returned.
+QRect besideOwner(const QRect& owner, const QSize& preferred, const QSize& least, const QRect& screen,
+                  const std::vector<QRect>& open = {});
 
 }  // namespace mapfeed

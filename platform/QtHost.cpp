@@ -5,6 +5,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QScreen>
+#include <QShortcut>
 #include <QWindow>
 #include <algorithm>
 
@@ -14,6 +15,8 @@
 #include "platform/CommandPreview.h"
 #include "platform/DialogPlacement.h"
 #include "platform/FileDrop.h"
+#include "platform/JobPicture.h"
+#include "platform/PictureWindow.h"
 
 namespace mapfeed {
 
@@ -101,6 +104,9 @@ void QtHost::created(Window& window) {
         view->setWindowFlags(Qt::Window);
         markAsMainWindow(*view);
         addCommandPreview(*view, *app);
+        // The picture of the job, from anywhere in the main window.
+        auto* picture = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), view);
+        QObject::connect(picture, &QShortcut::activated, view, [this] { jobPicture().show(); });
     } else {
         // A tool window of the main window: the window manager keeps it above its owner, and
         // a window of fixed size offers neither minimise nor maximise. A dialog narrower than
@@ -122,9 +128,23 @@ void QtHost::placeBesideMain(QWidget& window, const QSize& least) {
     const QSize decoration = owner.size() - main->geometry().size();
     QScreen* screen = main->screen();
     const QRect area = screen ? screen->availableGeometry() : QRect(QPoint(0, 0), window.size() * 4);
-    const QRect place = besideOwner(owner, window.size() + decoration, least + decoration, area);
+    std::vector<QRect> open;
+    for (const auto& [model, other] : views_)
+        if (other.get() != main && other->isVisible()) open.push_back(frameOf(*other));
+    for (const QPointer<QWidget>& other : ownWindows_)
+        if (other && other != &window && other->isVisible()) open.push_back(frameOf(*other));
+    const QRect place = besideOwner(owner, window.size() + decoration, least + decoration, area, open);
     window.resize(place.size() - decoration);
     window.move(place.topLeft());
+}
+
+JobPicture& QtHost::jobPicture() {
+    if (!picture_) {
+        picture_ = std::make_unique<JobPicture>(*app_);
+        // Beside the main window like the runs window, at its first showing.
+        placeBesideMain(*picture_->window(), QSize(320, 240));
+    }
+    return *picture_;
 }
 
 void QtHost::placeDialog(WindowView& dialog) const {
@@ -182,9 +202,12 @@ void QtHost::discarded(Window& window) {
     std::unique_ptr<WindowView> view = std::move(found->second);
     views_.erase(found);
     if (!view) return;  // went with the main window
-    if (isMain(window))
+    if (isMain(window)) {
+        // The picture follows the main window's fields: it goes before them.
+        picture_.reset();
         // Its dialogs are its children: they go first, each by its owner.
         for (auto& [other, dialog] : views_) dialog.reset();
+    }
     view->hide();
     // The model window goes right after this call; its bindings go quiet with its controls.
     // Inside the view's own close request the view itself goes once that event is done.

@@ -12,6 +12,7 @@
 namespace mapfeed {
 
 class Application;
+class JobPicture;
 class LastInputWatcher;
 
 /// Makes, shows, hides and discards the real windows as the model's rules say. The dialogs
@@ -33,6 +34,11 @@ public:
     /// the main window, never over it, shrunk to the room there is; dialogs keep clear of it.
     void placeBesideMain(QWidget& window, const QSize& least);
 
+    /// The picture of the job, made at its first use.
+    JobPicture& jobPicture();
+    /// The picture, when it has been made.
+    JobPicture* existingJobPicture() const { return picture_.get(); }
+
     void created(Window& window) override;
     void shown(Window& window) override;
     void hidden(Window& window) override;
@@ -52,6 +58,7 @@ private:
     std::map<const Window*, QPoint> placed_;
     std::unique_ptr<LastInputWatcher> lastInput_;
     std::vector<QPointer<QWidget>> ownWindows_;
+    std::unique_ptr<JobPicture> picture_;
 };
 
 }  // namespace mapfeed

@@ -10,6 +10,7 @@
 
 #include "platform/FileDialogFilters.h"
 #include "platform/FileNames.h"
+#include "platform/JobPicture.h"
 #include "platform/QtHost.h"
 #include "platform/RunStarter.h"
 #include "platform/RunsWindow.h"
@@ -112,7 +113,16 @@ StartResult QtServices::startProcess(const ConverterCommand& command) {
         window_ = new RunsWindow(*runs_, [this](QWidget& window) { host_.placeBesideMain(window, QSize(360, 240)); });
         runs_->onStarted = [this](int id) { if (window_) window_->started(id); };
         runs_->onOutput = [this](int id) { if (window_) window_->outputArrived(id); };
-        runs_->onEnded = [this](int id) { if (window_) window_->ended(id); };
+        runs_->onEnded = [this](int id) {
+            if (window_) window_->ended(id);
+            if (JobPicture* picture = host_.existingJobPicture())
+                if (const Run* run = runs_->history().find(id)) picture->runEnded(*run);
+        };
+        runs_->knownDesignEnd = [this](const std::string& path) -> std::optional<std::uint64_t> {
+            if (JobPicture* picture = host_.existingJobPicture()) return picture->knownEnd(path);
+            return std::nullopt;
+        };
+        window_->onShowPicture = [this](const Run& run) { host_.jobPicture().showRun(run); };
     }
     return runs_->start(command);
 }

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
+#include <string>
 
 #include "runs/RunHistory.h"
 #include "ui/Services.h"
@@ -23,12 +25,16 @@ public:
 
     RunHistory& history() { return history_; }
 
+    /// Where a design file's elements end now, when that is known without reading it.
+    std::function<std::optional<std::uint64_t>(const std::string& path)> knownDesignEnd;
+
     std::function<void(int id)> onStarted;
     /// New output of a run; told once for however many pieces came meanwhile.
     std::function<void(int id)> onOutput;
     std::function<void(int id)> onEnded;
 
 private:
+    std::optional<std::uint64_t> designEnd(const std::string& path) const;
     void outputArrived(int id);
     void runEnded(int id, const RunEnd& end);
 

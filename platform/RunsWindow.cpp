@@ -91,7 +91,8 @@ RunsWindow::RunsWindow(RunStarter& runs, std::function<void(QWidget&)> place)
       copyCommand_(new QPushButton(QStringLiteral("Copy co&mmand"))),
       output_(new QPlainTextEdit),
       copyOutput_(new QPushButton(QStringLiteral("Copy &output"))),
-      clearFinished_(new QPushButton(QStringLiteral("C&lear finished"))) {
+      clearFinished_(new QPushButton(QStringLiteral("C&lear finished"))),
+      picture_(new QPushButton(QStringLiteral("&Picture"))) {
     setWindowTitle(QStringLiteral("Converter runs"));
     setObjectName(QStringLiteral("RunsWindow"));
 
@@ -146,6 +147,7 @@ RunsWindow::RunsWindow(RunStarter& runs, std::function<void(QWidget&)> place)
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(copyOutput_);
     buttons->addWidget(clearFinished_);
+    buttons->addWidget(picture_);
     buttons->addStretch(1);
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
@@ -178,6 +180,9 @@ RunsWindow::RunsWindow(RunStarter& runs, std::function<void(QWidget&)> place)
         }
     });
     connect(clearFinished_, &QPushButton::clicked, this, [this] { clearFinished(); });
+    connect(picture_, &QPushButton::clicked, this, [this] {
+        if (const Run* run = runs_.history().find(shownRun_); run && onShowPicture) onShowPicture(*run);
+    });
     // Closing hides it: the history stays, and the converters run on.
     connect(close, &QPushButton::clicked, this, &QWidget::hide);
     auto* closeKey = new QShortcut(QKeySequence::Close, this);
@@ -186,6 +191,7 @@ RunsWindow::RunsWindow(RunStarter& runs, std::function<void(QWidget&)> place)
     connect(escape, &QShortcut::activated, this, &QWidget::hide);
     copyCommand_->setEnabled(false);
     copyOutput_->setEnabled(false);
+    picture_->setEnabled(false);
 }
 
 QTreeWidgetItem* RunsWindow::itemOf(int id) const {
@@ -279,6 +285,7 @@ void RunsWindow::showRun(int id) {
     command_->setCursorPosition(0);
     copyCommand_->setEnabled(run != nullptr);
     copyOutput_->setEnabled(run != nullptr);
+    picture_->setEnabled(run != nullptr);
     showSummary(run);
     if (!run) return;
     // A long output opens at its end, as a terminal shows it.

@@ -33,6 +33,9 @@ public:
     /// The run whose output is shown; 0 for none.
     int selectedRun() const { return shownRun_; }
 
+    /// "Picture": the selected run's files, with what it appended highlighted.
+    std::function<void(const Run& run)> onShowPicture;
+
 private:
     void updateRow(QTreeWidgetItem& item, const Run& run);
     QTreeWidgetItem* itemOf(int id) const;
@@ -56,6 +59,7 @@ private:
     QPlainTextEdit* output_;
     QPushButton* copyOutput_;
     QPushButton* clearFinished_;
+    QPushButton* picture_;
     int shownRun_ = 0;
     std::uint64_t nextLine_ = 0;  // of the shown run's output, the first not yet shown
     bool partialShown_ = false;   // the last block shown is an unfinished line

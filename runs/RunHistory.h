@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstddef>
 #include <deque>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -39,6 +40,9 @@ struct Run {
     std::optional<RunEnd> end;
     /// Why the output could not be kept (no room for it in TMPDIR); empty when it was.
     std::string outputLost;
+    /// Where the design file's elements ended before the run: what the run appended starts
+    /// there. Unknown when the file could not be looked at.
+    std::optional<std::uint64_t> designEndBefore;
     std::shared_ptr<RunOutput> output = std::make_shared<RunOutput>();
 };
 

@@ -13,10 +13,11 @@ declare -A may_use=(
   [app]="app dialogs browse ui job"
   [runs]="runs"
   [posix]="posix ui job"
-  [platform]="platform posix runs app dialogs browse ui job"
+  [platform]="platform posix runs picture app dialogs browse ui job"
   [dgn]="dgn"
   [sources]="sources dgn"
   [convert]="convert sources dgn"
+  [picture]="picture convert sources dgn"
 )
 
 status=0

@@ -50,6 +50,9 @@ public:
 
     /// The control's state as one transcript line.
     virtual std::string describe(const Control& control) = 0;
+    /// `save-picture`: the picture of the job as it stands saved as a PNG at `file`; the
+    /// transcript line that tells it (`shownAs` is the path as the scenario gave it).
+    virtual std::string savePicture(const std::string& file, const std::string& shownAs) = 0;
 
     /// Around each line of the scenario that is played.
     virtual void lineStarts(int /*line*/) {}

@@ -179,6 +179,10 @@ private:
             args.end();
             world_.startFailures.push_back(true);
         } else if (command == "dump") dump(args);
+        else if (command == "save-picture") {
+            const std::string path = args.text("PATH");
+            print(driver_->savePicture(fs::path(path).is_absolute() ? path : local(path).string(), path));
+        }
         else throw MalformedLine(number, "unknown command " + command);
     }
 

@@ -1,6 +1,7 @@
 // mapfeed-scenario: plays a scenario against the window model and prints its transcript, or
-// with --check compares the transcript with the .expected file beside the scenario. With
-// --widgets the same events are a user's mouse and key events on the real Qt window.
+// with --check compares the transcript with the .expected file beside the scenario (with
+// --widgets, NAME.widgets.expected when there is one). With --widgets the same events are a
+// user's mouse and key events on the real Qt window.
 
 #include <spawn.h>
 #include <sys/wait.h>
@@ -121,7 +122,12 @@ int main(int argc, char** argv) {
         std::cout << transcript;
         return invariantStatus;
     }
-    const std::string expectedPath = fs::path(path).replace_extension(".expected").string();
+    // A scenario whose transcript differs through the widgets by design (a picture is saved only
+    // there) keeps that transcript beside the other, as NAME.widgets.expected.
+    std::string expectedPath = fs::path(path).replace_extension(".expected").string();
+    if (const std::string widgetsPath = fs::path(path).replace_extension(".widgets.expected").string();
+        widgets && fs::exists(widgetsPath))
+        expectedPath = widgetsPath;
     if (!fs::exists(expectedPath)) {
         std::cerr << expectedPath << ": error: no expected transcript beside the scenario\n";
         return 2;

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,11 +16,14 @@
 #include <QStyle>
 #include <QTest>
 #include <QTextEdit>
+#include <QThread>
 #include <QWindow>
 
 #include "app/Application.h"
 #include "browse/BrowseLists.h"
 #include "platform/CommandPreview.h"
+#include "platform/JobPicture.h"
+#include "platform/PictureWindow.h"
 #include "tests/runner/Transcript.h"
 #include "tests/runner/widgets/UserInput.h"
 
@@ -329,6 +333,25 @@ std::string WidgetDriver::describe(const Control& control) {
         }
     }
     return line;
+}
+
+std::string WidgetDriver::savePicture(const std::string& file, const std::string& shownAs) {
+    // Opened as a user opens it; saved once it shows the job as it stands, all reading done.
+    JobPicture& picture = host_.real().jobPicture();
+    picture.show();
+    QElapsedTimer waited;
+    waited.start();
+    while (!picture.current() || picture.window()->drawing().isNull()) {
+        if (waited.elapsed() > 20000) {
+            violation("the picture was not drawn within 20 s");
+            return "picture " + shownAs + " not drawn";
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    const QImage drawing = picture.window()->drawing();
+    if (!drawing.save(QString::fromStdString(file), "PNG")) violation("the picture could not be saved as " + file);
+    return "picture " + shownAs + " " + std::to_string(drawing.width()) + "x" + std::to_string(drawing.height());
 }
 
 }  // namespace mapfeed::scenario

@@ -40,6 +40,7 @@ public:
     void close(Window& window) override;
 
     std::string describe(const Control& control) override;
+    std::string savePicture(const std::string& file, const std::string& shownAs) override;
 
     void lineStarts(int line) override;
     void lineEnded(int line) override;
