@@ -33,6 +33,11 @@ std::optional<std::string> WidgetWorld::showOpenFile(const OpenFileDialog& dialo
     return chosen;
 }
 
+StartResult WidgetWorld::startProcess(const ConverterCommand& command) {
+    if (onStart) onStart(command.commandLine);
+    return ScenarioWorld::startProcess(command);
+}
+
 bool WidgetWorld::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::Show) return false;
     // Answered once the box runs its own event loop, as a person would answer it.
