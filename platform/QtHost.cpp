@@ -4,7 +4,10 @@
 #include <QEvent>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QGroupBox>
+#include <QPointer>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 #include <algorithm>
 
@@ -45,7 +48,44 @@ private:
     bool fromKeyboard_ = false;
 };
 
+/// The windows of the program in the order the user last activated them, so that a window
+/// that goes hands the focus back to the one used before it, not to whichever the window
+/// system picks (its owner, the main window, where Escape means "Close").
+class ActivationOrder : public QObject {
+public:
+    void watch(QWidget& window) { window.installEventFilter(this); }
+
+    /// The window last active among those still shown, other than `leaving`; else `fallback`.
+    QWidget* latestShown(const QWidget* leaving, QWidget* fallback) {
+        for (auto it = order_.rbegin(); it != order_.rend(); ++it)
+            if (*it && *it != leaving && (*it)->isVisible()) return *it;
+        return fallback;
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::WindowActivate) {
+            auto* window = static_cast<QWidget*>(watched);
+            std::erase_if(order_, [&](const QPointer<QWidget>& w) { return !w || w == window; });
+            order_.emplace_back(window);
+        }
+        return false;
+    }
+
+private:
+    std::vector<QPointer<QWidget>> order_;
+};
+
 namespace {
+
+/// Whether a window holds the keyboard focus. (A tool window counts as active whenever its
+/// owner is, so `isActiveWindow` cannot tell.)
+bool hasFocus(const QWidget& window) {
+    return window.windowHandle() && QGuiApplication::focusWindow() == window.windowHandle();
+}
+
+/// How long a window manager may take to hand the focus on when a window goes.
+constexpr int kFocusHandOverMs = 100;
 
 /// How wide a dialog must be for a window manager to show its whole title: the title in the
 /// bold face of the desktop's font that title bars commonly use, centred in the title bar
@@ -68,7 +108,10 @@ QRect frameOf(const QWidget& window) {
 
 }  // namespace
 
-QtHost::QtHost() : lastInput_(std::make_unique<LastInputWatcher>()) { installAccessibility(); }
+QtHost::QtHost()
+    : lastInput_(std::make_unique<LastInputWatcher>()), activations_(std::make_unique<ActivationOrder>()) {
+    installAccessibility();
+}
 
 QtHost::~QtHost() {
     for (auto& [window, view] : views_)
@@ -96,6 +139,7 @@ void QtHost::created(Window& window) {
     WindowView* view = owned.get();
     view->setWindowIcon(appIcon());
     dropUrlsAsPaths(*view);
+    activations_->watch(*view);
     if (isMain(window)) {
         // An ordinary resizable top-level window; the controls keep their places.
         view->setWindowFlags(Qt::Window);
@@ -113,28 +157,71 @@ void QtHost::created(Window& window) {
     views_[&window] = std::move(owned);
 }
 
+std::vector<QRect> QtHost::otherWindows(const QWidget& dialog) const {
+    // Every window of ours on the screen: the dialogs, the converters' windows, the boxes.
+    const QWidget* main = app_ ? view(app_->mapfeed) : nullptr;
+    // A window the window manager has not told its frame yet is taken to have the main
+    // window's frame, as a dialog about to open is.
+    const QMargins mainFrame = main && main->windowHandle() ? main->windowHandle()->frameMargins() : QMargins();
+    std::vector<QRect> others;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window == &dialog || window == main || !window->isVisible()) continue;
+        const QWindow* handle = window->windowHandle();
+        const bool framed = handle && !handle->frameMargins().isNull();
+        others.push_back(framed ? frameOf(*window) : window->geometry().marginsAdded(mainFrame));
+    }
+    return others;
+}
+
 void QtHost::placeBesideMain(WindowView& dialog) const {
     WindowView* main = app_ ? view(app_->mapfeed) : nullptr;
     if (!main || !main->isVisible()) return;
     const QRect owner = frameOf(*main);
     // The dialog has no frame yet; the main window's frame is the best guess of its size.
     const QSize frame = dialog.size() + (owner.size() - main->geometry().size());
-    std::vector<QRect> open;
-    for (const auto& [window, other] : views_)
-        if (other.get() != main && other.get() != &dialog && other->isVisible()) open.push_back(frameOf(*other));
+    // Where no side has room, the dialog would rather cover the main window's bare surface
+    // than its controls and the command line.
+    std::vector<QRect> controls;
+    for (QWidget* child : main->findChildren<QWidget*>())
+        if (child->isVisible() && !qobject_cast<QGroupBox*>(child) && child->parentWidget() &&
+            (child->parentWidget() == main || qobject_cast<QGroupBox*>(child->parentWidget())))
+            controls.emplace_back(child->mapToGlobal(QPoint(0, 0)), child->size());
     QScreen* screen = main->screen();
     const QRect area = screen ? screen->availableGeometry() : QRect(QPoint(0, 0), frame * 4);
-    dialog.move(dialogPosition(owner, frame, area, open));
+    moveFrameTo(dialog, dialogPosition(owner, frame, area, otherWindows(dialog), controls));
+}
+
+void QtHost::moveFrameTo(WindowView& dialog, QPoint place) const {
+    // Before its first showing a window is placed by its frame; once shown and hidden again,
+    // Qt places its inside, and has forgotten its frame: the main window's stands in for it.
+    const auto shownBefore = focusedOnce_.find(&dialog.model());
+    WindowView* main = app_ ? view(app_->mapfeed) : nullptr;
+    if (shownBefore != focusedOnce_.end() && shownBefore->second && main && main->windowHandle()) {
+        const QMargins frame = main->windowHandle()->frameMargins();
+        place += QPoint(frame.left(), frame.top());
+    }
+    dialog.move(place);
+}
+
+void QtHost::placeMain(WindowView& main) const {
+    // Whole on the screen, at the top left of its free area, leaving the most room beside it
+    // for the dialogs. Before the first showing a window's position is that of its frame.
+    if (QScreen* screen = main.screen()) main.move(screen->availableGeometry().topLeft());
 }
 
 void QtHost::shown(Window& window) {
     WindowView* v = view(window);
     if (!v) return;
+    if (isMain(window) && !v->isVisible() && !v->testAttribute(Qt::WA_Moved)) placeMain(*v);
     if (!isMain(window) && !v->isVisible()) {
-        // Opened for the first time: beside the main window; later: where the user left it.
+        // Opened for the first time: beside the main window; later: where the user left it,
+        // unless another window of ours stands there now.
         const auto left = placed_.find(&window);
-        if (left == placed_.end()) placeBesideMain(*v);
-        else v->move(left->second);
+        WindowView* main = app_ ? view(app_->mapfeed) : nullptr;
+        std::vector<QRect> others = otherWindows(*v);
+        if (main && main->isVisible()) others.push_back(frameOf(*main));
+        if (left != placed_.end() && isClearPlace(left->second, others)) moveFrameTo(*v, left->second.topLeft());
+        else placeBesideMain(*v);
     }
     const bool fromKeyboard = lastInput_->fromKeyboard();
     v->show();
@@ -151,10 +238,27 @@ void QtHost::shown(Window& window) {
     v->setAttribute(Qt::WA_KeyboardFocusChange, fromKeyboard);
 }
 
+void QtHost::activateLatest(const QWidget& leaving) const {
+    QWidget* main = app_ ? view(app_->mapfeed) : nullptr;
+    QPointer<QWidget> next = activations_->latestShown(&leaving, main);
+    if (!next || !next->isVisible()) return;
+    next->raise();
+    next->activateWindow();
+    // A window manager hands the focus of a window that goes to its owner, the main window,
+    // once it has seen it go; asked again after that, it gives it where it belongs.
+    QTimer::singleShot(kFocusHandOverMs, next, [next] {
+        if (next && next->isVisible() && !next->isActiveWindow()) next->activateWindow();
+    });
+}
+
 void QtHost::hidden(Window& window) {
     if (WindowView* v = view(window)) {
-        if (!isMain(window) && v->isVisible()) placed_[&window] = v->pos();
+        const bool wasVisible = v->isVisible();
+        const bool wasActive = hasFocus(*v);
+        if (!isMain(window) && wasVisible) placed_[&window] = frameOf(*v);
         v->hide();
+        // A window hidden by a rule of another (the main window's "Clear") leaves the focus be.
+        if (wasActive) activateLatest(*v);
     }
 }
 
@@ -169,7 +273,9 @@ void QtHost::discarded(Window& window) {
     if (isMain(window))
         // Its dialogs are its children: they go first, each by its owner.
         for (auto& [other, dialog] : views_) dialog.reset();
+    const bool wasActive = hasFocus(*view);
     view->hide();
+    if (wasActive && !isMain(window)) activateLatest(*view);
     // The model window goes right after this call; its bindings go quiet with its controls.
     // Inside the view's own close request the view itself goes once that event is done.
     if (view->inOwnClose()) view.release()->deleteLater();

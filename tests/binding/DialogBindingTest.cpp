@@ -231,14 +231,16 @@ TEST_F(DialogBinding, MovedDialogReopensWhereLeftAndAFreshOneBeside) {
     WindowView* view = host.view(app.dialogs.get<PointSymbologyDialog>());
     const QPoint beside = view->pos();
     const QRect owner = host.view(app.mapfeed)->frameGeometry();
-    if (view->screen()->availableGeometry().width() >= owner.width() + view->width()) {
+    const bool room = view->screen()->availableGeometry().width() >= owner.width() + view->width();
+    if (room) {
         EXPECT_FALSE(QRect(beside, view->size()).intersects(owner)) << "opens beside the main window";
     }
     view->move(beside + QPoint(40, 200));
     app.dialogs.get<PointSymbologyDialog>().EndCmd.userClicks();  // "Cancel" hides it
     EXPECT_FALSE(view->isVisible());
     app.mapfeed.PntsymCmd.userClicks();
-    EXPECT_EQ(beside + QPoint(40, 200), host.view(app.dialogs.get<PointSymbologyDialog>())->pos());
+    // Where it was left, as long as no other window of ours stands there.
+    if (room) EXPECT_EQ(beside + QPoint(40, 200), host.view(app.dialogs.get<PointSymbologyDialog>())->pos());
 
     host.view(app.dialogs.get<PointSymbologyDialog>())->close();  // discarded: the next one is new, and opens beside
     app.mapfeed.PntsymCmd.userClicks();
