@@ -53,27 +53,28 @@ private:
 /// system picks (its owner, the main window, where Escape means "Close").
 class ActivationOrder : public QObject {
 public:
-    void watch(QWidget& window) { window.installEventFilter(this); }
-
-    /// The window last active among those still shown, other than `leaving`; else `fallback`.
-    QWidget* latestShown(const QWidget* leaving, QWidget* fallback) {
-        for (auto it = order_.rbegin(); it != order_.rend(); ++it)
-            if (*it && *it != leaving && (*it)->isVisible()) return *it;
-        return fallback;
+    ActivationOrder() {
+        // Told of every window that takes the focus; tool windows get no activation events.
+        connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* window) {
+            if (!window) return;
+            std::erase_if(order_, [&](const QPointer<QWindow>& w) { return !w || w == window; });
+            order_.emplace_back(window);
+        });
     }
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::WindowActivate) {
-            auto* window = static_cast<QWidget*>(watched);
-            std::erase_if(order_, [&](const QPointer<QWidget>& w) { return !w || w == window; });
-            order_.emplace_back(window);
-        }
-        return false;
+    /// The window last active among those still shown other than `leaving` and `last`; else
+    /// `last`. The main window comes last: with a dialog still open, Escape there means "Close".
+    QWidget* latestShown(const QWidget* leaving, QWidget* last) const {
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        const auto candidate = [&](const QWidget* window) { return window != leaving && window != last && window->isVisible(); };
+        for (auto it = order_.rbegin(); it != order_.rend(); ++it)
+            for (QWidget* window : windows)
+                if (*it && window->windowHandle() == *it && candidate(window)) return window;
+        return last;
     }
 
 private:
-    std::vector<QPointer<QWidget>> order_;
+    std::vector<QPointer<QWindow>> order_;
 };
 
 namespace {
@@ -139,7 +140,6 @@ void QtHost::created(Window& window) {
     WindowView* view = owned.get();
     view->setWindowIcon(appIcon());
     dropUrlsAsPaths(*view);
-    activations_->watch(*view);
     if (isMain(window)) {
         // An ordinary resizable top-level window; the controls keep their places.
         view->setWindowFlags(Qt::Window);
@@ -244,21 +244,20 @@ void QtHost::activateLatest(const QWidget& leaving) const {
     if (!next || !next->isVisible()) return;
     next->raise();
     next->activateWindow();
-    // A window manager hands the focus of a window that goes to its owner, the main window,
-    // once it has seen it go; asked again after that, it gives it where it belongs.
+    // Asked before the window goes, so that the window manager does not hand the focus to its
+    // owner, the main window; asked again in case it did all the same.
     QTimer::singleShot(kFocusHandOverMs, next, [next] {
-        if (next && next->isVisible() && !next->isActiveWindow()) next->activateWindow();
+        if (next && next->isVisible() && !hasFocus(*next)) next->activateWindow();
     });
 }
 
 void QtHost::hidden(Window& window) {
     if (WindowView* v = view(window)) {
         const bool wasVisible = v->isVisible();
-        const bool wasActive = hasFocus(*v);
         if (!isMain(window) && wasVisible) placed_[&window] = frameOf(*v);
-        v->hide();
         // A window hidden by a rule of another (the main window's "Clear") leaves the focus be.
-        if (wasActive) activateLatest(*v);
+        if (hasFocus(*v)) activateLatest(*v);
+        v->hide();
     }
 }
 
@@ -273,9 +272,8 @@ void QtHost::discarded(Window& window) {
     if (isMain(window))
         // Its dialogs are its children: they go first, each by its owner.
         for (auto& [other, dialog] : views_) dialog.reset();
-    const bool wasActive = hasFocus(*view);
+    if (hasFocus(*view) && !isMain(window)) activateLatest(*view);
     view->hide();
-    if (wasActive && !isMain(window)) activateLatest(*view);
     // The model window goes right after this call; its bindings go quiet with its controls.
     // Inside the view's own close request the view itself goes once that event is done.
     if (view->inOwnClose()) view.release()->deleteLater();

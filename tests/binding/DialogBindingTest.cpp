@@ -240,7 +240,9 @@ TEST_F(DialogBinding, MovedDialogReopensWhereLeftAndAFreshOneBeside) {
     EXPECT_FALSE(view->isVisible());
     app.mapfeed.PntsymCmd.userClicks();
     // Where it was left, as long as no other window of ours stands there.
-    if (room) EXPECT_EQ(beside + QPoint(40, 200), host.view(app.dialogs.get<PointSymbologyDialog>())->pos());
+    if (room) {
+        EXPECT_EQ(beside + QPoint(40, 200), host.view(app.dialogs.get<PointSymbologyDialog>())->pos());
+    }
 
     host.view(app.dialogs.get<PointSymbologyDialog>())->close();  // discarded: the next one is new, and opens beside
     app.mapfeed.PntsymCmd.userClicks();

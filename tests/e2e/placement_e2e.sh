@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # End to end under openbox: a dialog reopened while another stands where it was left opens
-# elsewhere, so no two dialogs overlap; at twice the density the main window's frame is whole
-# on the screen and a dialog covers none of its controls. Leaves screenshots in the folder given.
+# elsewhere, so no two dialogs overlap; Escape dismisses two dialogs one after the other and
+# the program runs on (the focus goes back to the dialog still open, not to the main window,
+# where Escape means "Close"); at twice the density the main window's frame is whole on the
+# screen and a dialog covers none of its controls. Leaves screenshots in the folder given.
 #
 #   placement_e2e.sh PATH/TO/mapfeed SCREENSHOT-FOLDER
 # shellcheck source-path=SCRIPTDIR
@@ -83,6 +85,17 @@ open_dialog pntsym "Point Symbology"
 shoot placement-scale1
 echo "e2e: Line Symbology at $(frame_of "$linesym"), Point Symbology at $(frame_of "$pntsym")"
 
+# ---- Escape twice: each press dismisses the dialog that has the focus, and the program runs
+# on, though the last window clicked before the second dialog opened was the main window.
+xdotool windowfocus --sync "$pntsym"
+xdotool key --clearmodifiers Escape
+wait_for 5 "\"Point Symbology\" to go on Escape" window_is_gone "$pntsym"
+sleep 0.5
+xdotool key --clearmodifiers Escape
+wait_for 5 "\"Line Symbology\" to go on the second Escape" window_is_gone "$linesym"
+sleep 0.5
+kill -0 "$app_pid" 2>/dev/null || fail "two Escapes for two dialogs ended the program"
+echo "e2e: two dialogs dismissed with Escape, the program runs on"
 close_program
 
 # ---- Twice the density: the main window's frame is on the screen, and a dialog opened where
