@@ -192,14 +192,14 @@ void QtHost::placeBesideMain(WindowView& dialog) const {
 }
 
 void QtHost::moveFrameTo(WindowView& dialog, QPoint place) const {
-    // Before its first showing a window is placed by its frame; once shown and hidden again,
-    // Qt places its inside, and has forgotten its frame: the main window's stands in for it.
+    // Qt places a window's frame by the frame it knows of. A window shown and hidden again has
+    // lost it on some platforms (X11), and would be placed by its inside: the main window's
+    // frame stands in for its own.
     const auto shownBefore = focusedOnce_.find(&dialog.model());
     WindowView* main = app_ ? view(app_->mapfeed) : nullptr;
-    if (shownBefore != focusedOnce_.end() && shownBefore->second && main && main->windowHandle()) {
-        const QMargins frame = main->windowHandle()->frameMargins();
-        place += QPoint(frame.left(), frame.top());
-    }
+    const bool frameKnown = dialog.geometry().topLeft() != dialog.pos();
+    if (shownBefore != focusedOnce_.end() && shownBefore->second && !frameKnown && main)
+        place += main->geometry().topLeft() - main->pos();
     dialog.move(place);
 }
 
