@@ -375,7 +375,16 @@ void MainWindow::pickFile(Button& button, OpenFileDialog& dialog, const std::str
     dialog.flags = kHideReadOnly;
     dialog.filter = filter;
     dialog.filterIndex = filterIndex;
-    if (auto chosen = services_.showOpenFile(dialog)) target.setText(*chosen);
+    // The dialog opens on the file the field names, so a second pick starts from the first.
+    dialog.fileName = splitSuffixMarker(target.text()).path;
+    if (auto chosen = services_.showOpenFile(dialog)) {
+        // A new design file is made empty, which the converter fills with a header of its own.
+        if (&target == &DgnFileTxt && services_.checkFile(*chosen) == FileCheck::Missing)
+            if (auto failure = services_.createEmptyFile(*chosen))
+                services_.messageBox("The design file " + *chosen + " could not be made: " + *failure + ".",
+                                     MessageButtons::Ok);
+        target.setText(*chosen);
+    }
     button.setCaptionBold(false);
 }
 

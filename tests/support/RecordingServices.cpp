@@ -24,8 +24,14 @@ std::optional<std::string> RecordingServices::showOpenFile(const OpenFileDialog&
 
 std::optional<std::string> RecordingServices::answerFileDialog(const std::string& name, const OpenFileDialog& asked) {
     print("file-dialog " + name + " filter=" + quoted(asked.filter) + " index=" + std::to_string(asked.filterIndex) +
-          " dir=" + quoted(asked.initialDir) + " flags=" + std::to_string(asked.flags));
+          " dir=" + quoted(asked.initialDir) + " flags=" + std::to_string(asked.flags) +
+          (asked.fileName.empty() ? "" : " file=" + quoted(asked.fileName)));
     return next<std::optional<std::string>>(dialogAnswers, std::nullopt);
+}
+
+std::optional<std::string> RecordingServices::createEmptyFile(const std::string& path) {
+    files.try_emplace(path, FileCheck::Exists);
+    return std::nullopt;
 }
 
 StartResult RecordingServices::startProcess(const ConverterCommand& command) {

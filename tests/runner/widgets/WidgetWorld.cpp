@@ -74,7 +74,12 @@ void WidgetWorld::answer(QFileDialog* dialog) {
             dialog->reject();
             return;
         }
+        // Typed as a user types: into the field that has the focus of the active dialog. Qt
+        // drops the file chosen at the opening from its selection only then; typed into a
+        // field without the focus, the name would lose to that file.
+        user::activate(dialog);
         name->setFocus(Qt::OtherFocusReason);
+        if (!name->hasFocus() && onTrouble) onTrouble("the file dialog's name field did not take the focus");
         user::replaceText(name, QString::fromStdString(*answer));
         user::press(name, Qt::Key_Return);
     }
