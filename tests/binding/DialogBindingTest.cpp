@@ -294,7 +294,7 @@ TEST_F(DialogBinding, FieldsLineUpAndLabelsStandOnTheirBaselines) {
         for (Control* control : window->controls()) {
             auto* field = qobject_cast<QLineEdit*>(widgetOf(*window, *control));
             if (!field || !control->namedBy) continue;
-            auto* label = qobject_cast<QLabel*>(widgetOf(*window, const_cast<Control&>(*control->namedBy)));
+            auto* label = qobject_cast<QLabel*>(host.view(*window)->widgetFor(*control->namedBy));
             ASSERT_NE(nullptr, label);
             if (std::abs(label->geometry().center().y() - field->geometry().center().y()) > field->height() / 2) continue;
             const QFontMetrics text = field->fontMetrics();
