@@ -6,6 +6,7 @@
 #include "dialogs/TextSymbologyDialog.h"
 #include "job/RunRecord.h"
 
+#include <cstdio>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -30,13 +31,18 @@ std::string noAnswerMessage(const char* which) {
 
 /// The first character of `text` that the command line cannot carry, in words; empty when none.
 std::string refusedCharacterIn(const std::string& text) {
-    for (const char c : text) {
-        if (!isRefusedCharacter(c)) continue;
-        if (c == '\r' || c == '\n') return "a line break";
-        if (c == '\0') return "a NUL character";
-        return "a control character (code " + std::to_string(static_cast<unsigned char>(c)) + ")";
+    const std::optional<char32_t> found = firstUncarriedCharacter(text);
+    if (!found) return {};
+    const char32_t code = *found;
+    if (code == '\r' || code == '\n') return "a line break";
+    if (breaksLine(code)) {
+        // Invisible in most fonts: the code lets the user find it.
+        char name[8];
+        std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(code));
+        return std::string("a line break (") + name + ")";
     }
-    return {};
+    if (code == 0) return "a NUL character";
+    return "a control character (code " + std::to_string(static_cast<unsigned>(code)) + ")";
 }
 
 /// A field as the user knows it: by the caption of its label, without the trailing colon.
@@ -224,9 +230,18 @@ bool MainWindow::refuseUncarriedText(const OptionTable& trial) {
         // A field reaches the command line only through its slot, if it has one.
         const std::string what = refusedCharacterIn(slot ? trial.value(*slot) : field->text());
         if (what.empty()) continue;
-        services_.messageBox(
-            "The field " + fieldName(*field) + " holds " + what + kCannotCarry + "Remove it, then press Apply again.",
-            MessageButtons::Ok);
+        const std::string refusal = "The field " + fieldName(*field) + " holds " + what + kCannotCarry;
+        // Of the fields that reach the command line only the mslink field can be disabled
+        // while it does (the theme "Point" disables it and leaves its text), and a disabled
+        // field takes no typing: the user is sent to the field that enables it again.
+        if (field == &Mslinktxt && !field->enabled()) {
+            services_.messageBox(refusal + "The field is disabled: edit the table name in " + fieldName(TblnmTxt) +
+                                     " to enable it again (that also sets it to 1), then press Apply again.",
+                                 MessageButtons::Ok);
+            setFocus(TblnmTxt);
+            return true;
+        }
+        services_.messageBox(refusal + "Remove it, then press Apply again.", MessageButtons::Ok);
         setFocus(*field);
         return true;
     }
@@ -248,7 +263,9 @@ bool MainWindow::refuseUncarriedText(const OptionTable& trial) {
         for (TextField* field : fields)
             if (!refusedCharacterIn(field->text()).empty()) culprit = culprit ? culprit : field;
         if (culprit) {
-            services_.messageBox("The field " + fieldName(*culprit) + " of " + window + " holds " + what +
+            // Named as it holds it now, which may differ from what was applied.
+            services_.messageBox("The field " + fieldName(*culprit) + " of " + window + " holds " +
+                                     refusedCharacterIn(culprit->text()) +
                                      kCannotCarry +
                                      "Remove it there and press that window's Apply, then press Apply here again.",
                                  MessageButtons::Ok);
@@ -358,7 +375,16 @@ void MainWindow::pickFile(Button& button, OpenFileDialog& dialog, const std::str
     dialog.flags = kHideReadOnly;
     dialog.filter = filter;
     dialog.filterIndex = filterIndex;
-    if (auto chosen = services_.showOpenFile(dialog)) target.setText(*chosen);
+    // The dialog opens on the file the field names, so a second pick starts from the first.
+    dialog.fileName = splitSuffixMarker(target.text()).path;
+    if (auto chosen = services_.showOpenFile(dialog)) {
+        // A new design file is made empty, which the converter fills with a header of its own.
+        if (&target == &DgnFileTxt && services_.checkFile(*chosen) == FileCheck::Missing)
+            if (auto failure = services_.createEmptyFile(*chosen))
+                services_.messageBox("The design file " + *chosen + " could not be made: " + *failure + ".",
+                                     MessageButtons::Ok);
+        target.setText(*chosen);
+    }
     button.setCaptionBold(false);
 }
 

@@ -51,8 +51,8 @@ public:
     ListBox SrcCmb{*this, "SrcCmb"};
     Label Label6{*this, "Label6", "Data Theme"};
     ListBox ThemeCmb{*this, "ThemeCmb"};
-    OpenFileDialog CommonDialog1 = namedDialog("CommonDialog1");
-    OpenFileDialog CommonDialog2 = namedDialog("CommonDialog2");
+    OpenFileDialog CommonDialog1 = namedDialog("CommonDialog1", "Input file");
+    OpenFileDialog CommonDialog2 = namedDialog("CommonDialog2", "Design file");
 
     Frame OutputFrm{*this, "OutputFrm", "OUTPUT"};
     Label Label12{*this, "Label12", "Output Linework"};
@@ -81,9 +81,10 @@ public:
     Button ClearCmd{*this, "ClearCmd", "Clear"};
 
 private:
-    static OpenFileDialog namedDialog(const char* name) {
+    static OpenFileDialog namedDialog(const char* name, const char* title) {
         OpenFileDialog dialog;
         dialog.name = name;
+        dialog.title = title;
         return dialog;
     }
     void layOut();

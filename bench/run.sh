@@ -30,7 +30,7 @@ jobs=$(nproc)
 ((jobs > 2)) && jobs=2
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMAPFEED_TESTS=OFF -DMAPFEED_BENCH=ON >/dev/null
 cmake --build "$build" --parallel "$jobs" \
-  --target mapfeed bare_window first_paint_exit apply_click exit_at_once browse_relist reaper_choice >/dev/null
+  --target mapfeed bare_window first_paint_exit apply_click exit_at_once browse_relist reaper_choice preview_layout >/dev/null
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/mapfeed-bench.XXXXXX")
 xvfb_pid=
@@ -222,3 +222,6 @@ echo "machine: $(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo), $
 
 echo
 "$build/bin/reaper_choice" "$build/bin/exit_at_once" 300
+
+echo
+QT_QPA_PLATFORM=offscreen "$build/bin/preview_layout" 1024 2>/dev/null

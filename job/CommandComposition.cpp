@@ -71,9 +71,22 @@ std::string composeCommandLine(const OptionTable& options, const JobFields& f) {
     return command;
 }
 
-bool isRefusedCharacter(char c) {
-    const auto code = static_cast<unsigned char>(c);
-    return (code < 0x20 && c != '\t') || code == 0x7F;
+std::optional<char32_t> firstUncarriedCharacter(std::string_view text) {
+    // In UTF-8 a C1 control is 0xC2 followed by 0x80..0x9F, and the two separators are
+    // 0xE2 0x80 0xA8 and 0xE2 0x80 0xA9; no other character's bytes can hold these sequences.
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if ((byte < 0x20 && byte != '\t') || byte == 0x7F) return byte;
+        if (byte == 0xC2 && i + 1 < text.size()) {
+            const auto next = static_cast<unsigned char>(text[i + 1]);
+            if (next >= 0x80 && next <= 0x9F) return next;
+        }
+        if (text.substr(i, 3) == "\xE2\x80\xA8") return 0x2028;
+        if (text.substr(i, 3) == "\xE2\x80\xA9") return 0x2029;
+    }
+    return std::nullopt;
 }
+
+bool breaksLine(char32_t code) { return code == '\r' || code == '\n' || code == 0x85 || code == 0x2028 || code == 0x2029; }
 
 }  // namespace mapfeed

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "job/OptionTable.h"
 
@@ -45,9 +47,14 @@ OptionTable derivedOptions(OptionTable options, const JobFields& fields);
 /// The head with both field texts as typed, every slot, and the marker when either field had one.
 std::string composeCommandLine(const OptionTable& options, const JobFields& fields);
 
-/// Whether a character cannot be carried by the command line: any control character but tab.
-/// A line break would split the run log's record and an argument, a NUL would cut an argument
-/// short, and the others would reach the converter and the log unseen.
-bool isRefusedCharacter(char c);
+/// The first character of a UTF-8 text that the command line cannot carry, if any: a control
+/// character but tab (C0, DEL, C1) or a Unicode line or paragraph separator. A line break
+/// would split the run log's record and an argument (tools that read the log split lines at
+/// NEL, U+2028 and U+2029 too), a NUL would cut an argument short, and the others would reach
+/// the converter and the log unseen.
+std::optional<char32_t> firstUncarriedCharacter(std::string_view text);
+
+/// Whether a character ends a line for the readers of the run log: CR, LF, NEL, U+2028, U+2029.
+bool breaksLine(char32_t code);
 
 }  // namespace mapfeed

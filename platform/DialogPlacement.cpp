@@ -2,13 +2,14 @@
 
 #include <algorithm>
 #include <optional>
+#include <tuple>
 
 namespace mapfeed {
 
 namespace {
 
 constexpr int kGap = 4;
-constexpr int kCascadeStep = 24;
+constexpr int kGridStep = 8;
 
 const QRect* firstOverlap(const QRect& place, const std::vector<QRect>& open) {
     for (const QRect& other : open)
@@ -40,9 +41,47 @@ std::optional<QPoint> freeInRow(QPoint start, const QSize& frame, const QRect& s
     return std::nullopt;
 }
 
+/// How much of `place` the rectangles in `areas` cover, in square pixels.
+qint64 coveredArea(const QRect& place, const std::vector<QRect>& areas) {
+    qint64 area = 0;
+    for (const QRect& other : areas) {
+        const QRect both = place.intersected(other);
+        if (!both.isEmpty()) area += qint64(both.width()) * both.height();
+    }
+    return area;
+}
+
+/// Every place on the screen, on a grid of a few pixels and along its far edges: the one that
+/// covers the least of the open windows, then of `keepClear`, then lies nearest to `wanted`.
+QPoint leastCovering(QPoint wanted, const QSize& frame, const QRect& screen, const std::vector<QRect>& open,
+                     const std::vector<QRect>& keepClear) {
+    const int lastX = std::max(screen.left(), screen.right() - frame.width() + 1);
+    const int lastY = std::max(screen.top(), screen.bottom() - frame.height() + 1);
+    struct Score {
+        qint64 open, clear, distance;
+        bool operator<(const Score& o) const { return std::tie(open, clear, distance) < std::tie(o.open, o.clear, o.distance); }
+    };
+    QPoint best = screen.topLeft();
+    std::optional<Score> bestScore;
+    const auto next = [](int at, int last) { return at == last ? last + 1 : std::min(at + kGridStep, last); };
+    for (int y = screen.top(); y <= lastY; y = next(y, lastY))
+        for (int x = screen.left(); x <= lastX; x = next(x, lastX)) {
+            const QRect place(QPoint(x, y), frame);
+            const QPoint away = place.topLeft() - wanted;
+            const Score score{coveredArea(place, open), coveredArea(place, keepClear),
+                              qint64(away.x()) * away.x() + qint64(away.y()) * away.y()};
+            if (!bestScore || score < *bestScore) {
+                bestScore = score;
+                best = place.topLeft();
+            }
+        }
+    return best;
+}
+
 }  // namespace
 
-QPoint dialogPosition(const QRect& owner, const QSize& frame, const QRect& screen, const std::vector<QRect>& open) {
+QPoint dialogPosition(const QRect& owner, const QSize& frame, const QRect& screen, const std::vector<QRect>& open,
+                      const std::vector<QRect>& keepClear) {
     const int top = std::max(owner.top(), screen.top());
     const int left = std::max(owner.left(), screen.left());
     const QPoint right(owner.right() + 1 + kGap, top);
@@ -52,30 +91,11 @@ QPoint dialogPosition(const QRect& owner, const QSize& frame, const QRect& scree
     if (auto place = freeInColumn(right, frame, screen, open)) return *place;
     if (auto place = freeInRow(below, frame, screen, open)) return *place;
     if (auto place = freeInColumn(leftSide, frame, screen, open)) return *place;
+    return leastCovering(right, frame, screen, open, keepClear);
+}
 
-    // No free room on any side: the first side the dialog fits on at all, else the right side
-    // pulled onto the screen, then one step down and right for every dialog already there.
-    QPoint place = right;
-    if (!freeInColumn(right, frame, screen, {})) {
-        if (freeInRow(below, frame, screen, {})) place = below;
-        else if (freeInColumn(leftSide, frame, screen, {})) place = leftSide;
-    }
-    const auto keepOnScreen = [&](QPoint p) {
-        p.setX(std::clamp(p.x(), screen.left(), std::max(screen.left(), screen.right() - frame.width() + 1)));
-        p.setY(std::clamp(p.y(), screen.top(), std::max(screen.top(), screen.bottom() - frame.height() + 1)));
-        return p;
-    };
-    place = keepOnScreen(place);
-    const auto taken = [&](const QPoint& p) {
-        return std::any_of(open.begin(), open.end(), [&](const QRect& other) { return other.topLeft() == p; });
-    };
-    for (int step = 0; step < 64 && taken(place); ++step) {
-        QPoint next = keepOnScreen(place + QPoint(kCascadeStep, kCascadeStep));
-        // At the screen's corner the cascade starts again from the top left of the free area.
-        if (next == place) next = keepOnScreen(screen.topLeft() + QPoint(step * kCascadeStep / 2, 0));
-        place = next;
-    }
-    return place;
+bool isClearPlace(const QRect& place, const std::vector<QRect>& others) {
+    return std::none_of(others.begin(), others.end(), [&](const QRect& other) { return other.intersects(place); });
 }
 
 QRect besideOwner(const QRect& owner, const QSize& preferred, const QSize& least, const QRect& screen,
@@ -115,7 +135,12 @@ QRect besideOwner(const QRect& owner, const QSize& preferred, const QSize& least
         for (const QRect& side : sides)
             if (side.isValid() && (!chosen || side.width() * side.height() > chosen->width() * chosen->height()))
                 chosen = &side;
-    if (!chosen) return besideOwner(owner, preferred, least, screen);
+    if (!chosen) {
+        // No room beside the owner at all (it fills the screen): its own side of the screen's
+        // top left, as small as it may be; with windows open, first without them.
+        if (!open.empty()) return besideOwner(owner, preferred, least, screen);
+        return QRect(screen.topLeft(), least.expandedTo(QSize(1, 1)));
+    }
     const QSize size(std::max(least.width(), std::min(preferred.width(), chosen->width())),
                      std::max(least.height(), std::min(preferred.height(), chosen->height())));
     // Next to the owner: level with its top beside it, flush with its left below or above it.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QRect>
 #include <QPointer>
 #include <map>
 #include <memory>
@@ -14,6 +15,7 @@ namespace mapfeed {
 class Application;
 class JobPicture;
 class LastInputWatcher;
+class ActivationOrder;
 
 /// Makes, shows, hides and discards the real windows as the model's rules say. The dialogs
 /// are tool windows of the main window: kept above it, opened beside it, and reopened where
@@ -48,16 +50,23 @@ public:
 private:
     bool isMain(const Window& window) const;
     void placeDialog(WindowView& dialog) const;
+    void placeMain(WindowView& main) const;
+    /// Puts a dialog's frame at `place`.
+    void moveFrameTo(WindowView& dialog, QPoint place) const;
+    /// The frames of the windows of ours on the screen but the main window and `dialog`.
+    std::vector<QRect> otherWindows(const QWidget& dialog) const;
+    /// Hands the focus from the active window that goes to the window of ours last active before it.
+    void activateLatest(const QWidget& leaving) const;
 
     Application* app_ = nullptr;
     /// The host owns every view. A dialog's view is also a child of the main view (so that it
     /// stays above it), so the dialogs go before the main window.
     std::map<const Window*, std::unique_ptr<WindowView>> views_;
     std::map<const Window*, bool> focusedOnce_;
-    /// Where each existing dialog stood when it was last hidden (its frame's top left).
-    std::map<const Window*, QPoint> placed_;
+    /// Where each existing dialog stood when it was last hidden (its frame).
+    std::map<const Window*, QRect> placed_;
     std::unique_ptr<LastInputWatcher> lastInput_;
-    std::vector<QPointer<QWidget>> ownWindows_;
+    std::unique_ptr<ActivationOrder> activations_;
     std::unique_ptr<JobPicture> picture_;
 };
 

@@ -11,6 +11,7 @@
 #include "platform/FileDialogFilters.h"
 #include "platform/FileNames.h"
 #include "platform/JobPicture.h"
+#include "platform/FilePicker.h"
 #include "platform/QtHost.h"
 #include "platform/RunStarter.h"
 #include "platform/RunsWindow.h"
@@ -70,11 +71,10 @@ MessageAnswer QtServices::messageBox(const std::string& text, MessageButtons but
 
 std::optional<std::string> QtServices::showOpenFile(const OpenFileDialog& settings) {
     keepNoSettings();
-    QFileDialog dialog(host_.activeView());
+    FilePicker dialog(host_.activeView());
     dialog.setObjectName(QString::fromStdString(settings.name));
+    dialog.setWindowTitle(QString::fromStdString(settings.title));
     dialog.setWindowModality(Qt::WindowModal);
-    // Qt's own dialog, so the filter labels, the start folder and the look are ours everywhere.
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // Whatever name the user gives is taken; "Apply" tests it later.
@@ -83,7 +83,8 @@ std::optional<std::string> QtServices::showOpenFile(const OpenFileDialog& settin
     dialog.setNameFilters(filters);
     if (settings.filterIndex >= 1 && settings.filterIndex <= filters.size())
         dialog.selectNameFilter(filters.at(settings.filterIndex - 1));
-    if (!settings.initialDir.empty() && folderAnswers(settings.initialDir)) {
+    if (!openOnFieldFile(dialog, settings.fileName) && !settings.initialDir.empty() &&
+        folderAnswers(settings.initialDir)) {
         // A project given as a file opens in its folder with that file chosen.
         const QString start = QString::fromStdString(settings.initialDir);
         const QFileInfo file(start);
@@ -94,13 +95,29 @@ std::optional<std::string> QtServices::showOpenFile(const OpenFileDialog& settin
             dialog.setDirectory(start);
         }
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    const QString chosen = dialog.selectedFiles().constFirst();
+    if (dialog.exec() != QDialog::Accepted || dialog.chosen().isEmpty()) return std::nullopt;
+    const QString chosen = dialog.chosen();
     if (!isFaithfulFileName(chosen)) {
         messageBox(kUnreadableNameMessage, MessageButtons::Ok);
         return std::nullopt;
     }
     return QFile::encodeName(chosen).toStdString();
+}
+
+bool QtServices::openOnFieldFile(QFileDialog& dialog, const std::string& fileName) {
+    if (fileName.empty()) return false;
+    // Relative to the current folder, as "Apply" tests it; a folder that does not answer in
+    // time is passed over for the project folder.
+    const QFileInfo file(QFile::decodeName(QByteArray::fromStdString(fileName)));
+    const QString folder = file.absolutePath();
+    if (!posix_.folderAnswers(QFile::encodeName(folder).toStdString()) || !QFileInfo(folder).isDir()) return false;
+    if (file.isDir()) {
+        dialog.setDirectory(file.absoluteFilePath());
+        return true;
+    }
+    dialog.setDirectory(folder);
+    dialog.selectFile(file.fileName());
+    return true;
 }
 
 QtServices::~QtServices() {

@@ -7,6 +7,8 @@
 #include "posix/PosixServices.h"
 #include "ui/Services.h"
 
+class QFileDialog;
+
 namespace mapfeed {
 
 class QtHost;
@@ -31,6 +33,7 @@ public:
     void quit() override;
 
     FileCheck checkFile(const std::string& path) override { return posix_.checkFile(path); }
+    std::optional<std::string> createEmptyFile(const std::string& path) override { return posix_.createEmptyFile(path); }
     std::string dateTimeText() override { return posix_.dateTimeText(); }
     std::optional<std::string> appendRunLog(const std::string& record) override { return posix_.appendRunLog(record); }
     std::string environment(const std::string& name) override { return posix_.environment(name); }
@@ -41,6 +44,9 @@ public:
 private:
     /// Whether the open-file dialog's start folder answers; the user is told when it does not.
     bool folderAnswers(const std::string& folder);
+    /// Opens the dialog in the folder of the file a field names, with that file chosen;
+    /// false when there is none, or its folder is not there or does not answer.
+    bool openOnFieldFile(QFileDialog& dialog, const std::string& fileName);
 
     QtHost& host_;
     posix::PosixServices posix_;

@@ -20,6 +20,7 @@
 #include "browse/BrowseLists.h"
 #include "platform/Accessibility.h"
 #include "platform/BrowseBinding.h"
+#include "platform/ControlAlignment.h"
 #include "platform/ControlBinding.h"
 
 namespace mapfeed {
@@ -198,6 +199,7 @@ void WindowView::build() {
     }
 
     nameForScreenReaders();
+    alignControls(window_, [this](const Control& control) { return widgetFor(control); });
 
     QWidget* previous = nullptr;
     for (Control* control : window_.tabOrder()) {

@@ -36,6 +36,14 @@ bool fileExists(const std::string& path) {
     return ::faccessat(AT_FDCWD, path.c_str(), R_OK, AT_EACCESS) == 0;  // a kernel before 5.8
 }
 
+std::optional<std::string> createEmptyFile(const std::string& path) {
+    if (path.empty() || path.find('\0') != std::string::npos) return "the name is empty or holds a NUL";
+    // O_EXCL: made only where nothing stands, so no file of the user's is ever emptied.
+    const UniqueFd file{::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666)};
+    if (file.get() >= 0 || errno == EEXIST) return std::nullopt;
+    return std::strerror(errno);
+}
+
 namespace {
 
 // How long another program may hold the log's lock before the user is told.

@@ -14,6 +14,11 @@ namespace mapfeed::posix {
 /// thread bound it (PosixServices).
 bool fileExists(const std::string& path);
 
+/// Makes an empty regular file at `path` when no file of that name exists; a name that exists
+/// already (a file, a folder, a link) is left as it is. Never follows a link and never opens a
+/// pipe or a device. Returns why it could not, or nothing.
+std::optional<std::string> createEmptyFile(const std::string& path);
+
 /// The text that appendRecord gives when another program holds the log's lock too long.
 inline constexpr const char* kLogInUse = "the run log is in use by another program";
 

@@ -20,6 +20,12 @@ FileCheck PosixServices::checkFile(const std::string& path) {
     return *found.value ? FileCheck::Exists : FileCheck::Missing;
 }
 
+std::optional<std::string> PosixServices::createEmptyFile(const std::string& path) {
+    const auto made = calls_.run("file:" + path, [path] { return posix::createEmptyFile(path); });
+    if (!made.value) return std::string("the folder it is in") + kDoesNotAnswer;
+    return *made.value;
+}
+
 std::string PosixServices::environment(const std::string& name) {
     const char* value = std::getenv(name.c_str());
     return value ? value : "";

@@ -24,6 +24,8 @@ public:
     explicit PosixServices(std::function<void()> whileWaiting = {});
 
     FileCheck checkFile(const std::string& path);
+    /// An empty file made where nothing stands; why not, also when its folder does not answer.
+    std::optional<std::string> createEmptyFile(const std::string& path);
     std::string environment(const std::string& name);
     std::string dateTimeText();
     std::optional<std::string> appendRunLog(const std::string& record);

@@ -20,7 +20,11 @@ inline constexpr const char* kDoesNotAnswer = " does not answer (a network share
 /// One open-file dialog instance; it keeps the settings last given to it between clicks.
 struct OpenFileDialog {
     std::string name;          // CommonDialog1 or CommonDialog2
+    std::string title;         // its title bar: what is being chosen
     std::string initialDir;    // empty: none given yet
+    /// The file it opens on, as the field names it: the dialog starts in its folder with it
+    /// chosen, ahead of `initialDir`. Empty: none.
+    std::string fileName;
     int flags = 0;
     std::string filter;        // label|pattern|label|pattern…
     int filterIndex = 0;       // counted from 1
@@ -73,6 +77,9 @@ public:
     /// Shows an open-file dialog modally; the chosen full path, or nothing on cancel or failure:
     /// a cancel always comes back as a failure, never as an empty name.
     virtual std::optional<std::string> showOpenFile(const OpenFileDialog& dialog) = 0;
+    /// Makes an empty file at `path` when nothing is there yet; leaves anything that is there
+    /// alone. Returns why it could not, or nothing.
+    virtual std::optional<std::string> createEmptyFile(const std::string& path) = 0;
 };
 
 /// What "Apply" needs to test the files, start the converter and log the run.

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QTreeView>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -28,14 +30,33 @@ struct SeenDialog {
     QString folder;
     QStringList selected;
     bool readOnly = true;
+    QString title;
+    std::vector<QHeaderView::ResizeMode> columns;
 };
 
 /// Answers the next open-file dialog from the event loop, as a user would, after noting what
 /// it offered.
+/// Chooses `choice` as a user does, its folder and its name typed into the name field, and
+/// accepts. (Qt's selectFile leaves a name field that has the focus alone.)
+void acceptWith(QFileDialog* dialog, const QString& choice) {
+    const QFileInfo file(choice);
+    dialog->setDirectory(file.absolutePath());
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(nullptr, name);
+    name->setText(file.fileName());
+    static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept takes the typed name
+    ASSERT_FALSE(dialog->isVisible()) << "the dialog took the name";
+}
+
 void answerNextDialog(SeenDialog& seen, const QString& choice) {
-    QTimer::singleShot(0, [&seen, choice] {
+    // Looked for until it is up: the program may let the event loop run (while it waits for a
+    // folder to answer) before the dialog opens.
+    QTimer::singleShot(10, [&seen, choice] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(nullptr, dialog);
+        if (!dialog || !dialog->isVisible()) {
+            answerNextDialog(seen, choice);
+            return;
+        }
         auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
         ASSERT_NE(nullptr, types);
         for (int i = 0; i < types->count(); ++i) seen.labels << types->itemText(i);
@@ -43,11 +64,14 @@ void answerNextDialog(SeenDialog& seen, const QString& choice) {
         seen.folder = dialog->directory().absolutePath();
         seen.readOnly = dialog->testOption(QFileDialog::ReadOnly);
         seen.selected = dialog->selectedFiles();
+        seen.title = dialog->windowTitle();
+        if (auto* details = dialog->findChild<QTreeView*>(QStringLiteral("treeView")))
+            for (int column = 0; column < details->header()->count(); ++column)
+                seen.columns.push_back(details->header()->sectionResizeMode(column));
         if (choice.isEmpty()) {
             dialog->reject();
         } else {
-            dialog->selectFile(choice);
-            static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept takes the selected name
+            acceptWith(dialog, choice);
         }
     });
 }
@@ -127,6 +151,33 @@ TEST_F(FileSelectionBinding, ProjectThatIsAFileOpensItsFolderWithTheFileChosen) 
         ASSERT_EQ(1, seen.selected.size());
         EXPECT_EQ(QFileInfo(file).canonicalFilePath(), QFileInfo(seen.selected.constFirst()).canonicalFilePath());
     }
+}
+
+TEST_F(FileSelectionBinding, EachDialogOpensOnTheFileItsFieldNamesUnderItsOwnTitle) {
+    QDir(project.path()).mkdir(QStringLiteral("job"));
+    const QString input = project.filePath(QStringLiteral("job/roads.gen"));
+    QFile(input).open(QIODevice::WriteOnly);
+    ::setenv("ACTIVEPROJECT", project.path().toLocal8Bit().constData(), 1);
+    app.mapfeed.InfileTxt.userTypes(input.toStdString() + " -+");
+    SeenDialog seen;
+    answerNextDialog(seen, QString());
+    app.mapfeed.BrwCmd.userClicks();
+    EXPECT_EQ(QStringLiteral("Input file"), seen.title);
+    EXPECT_EQ(QDir(project.filePath(QStringLiteral("job"))).canonicalPath(), QDir(seen.folder).canonicalPath())
+        << "the field's folder, ahead of the project";
+    ASSERT_EQ(1, seen.selected.size());
+    EXPECT_EQ(QFileInfo(input).canonicalFilePath(), QFileInfo(seen.selected.constFirst()).canonicalFilePath());
+    const std::vector<QHeaderView::ResizeMode> sized{QHeaderView::Stretch, QHeaderView::ResizeToContents,
+                                                     QHeaderView::ResizeToContents, QHeaderView::ResizeToContents};
+    EXPECT_EQ(sized, seen.columns) << "size, type and date as wide as they need";
+
+    // A design file not made yet: its folder, and its name ready to be taken.
+    app.mapfeed.DgnFileTxt.userTypes(project.filePath(QStringLiteral("job/new.dgn")).toStdString());
+    SeenDialog design;
+    answerNextDialog(design, QString());
+    app.mapfeed.Brw2Cmd.userClicks();
+    EXPECT_EQ(QStringLiteral("Design file"), design.title);
+    EXPECT_EQ(QDir(project.filePath(QStringLiteral("job"))).canonicalPath(), QDir(design.folder).canonicalPath());
 }
 
 namespace {

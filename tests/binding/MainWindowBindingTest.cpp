@@ -1,6 +1,9 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QFontInfo>
+#include <QGuiApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -26,6 +29,14 @@
 using namespace mapfeed;
 
 using MainWindowBinding = mapfeed::testing::MainWindowFixture;
+
+namespace {
+
+/// The command as the preview shows it: its text without the line breaks it lays out itself
+/// (every line break the command holds is shown as a symbol).
+QString shownText(const QTextEdit* preview) { return preview->toPlainText().remove(QLatin1Char('\n')); }
+
+}  // namespace
 
 TEST_F(MainWindowBinding, TypedTextReachesTheModelAndItsRules) {
     auto* table = widget<QLineEdit>("TblnmTxt");
@@ -91,7 +102,8 @@ TEST_F(MainWindowBinding, OptionButtonsStayExclusive) {
 
 TEST_F(MainWindowBinding, GeometryFollowsTheLayoutInTwips) {
     // 7665 x 6540 twips, and the command line under the frames.
-    EXPECT_EQ(QSize(511, 436 + 30), view->size());
+    auto* preview = widget<QTextEdit>("CommandPreview");
+    EXPECT_EQ(QSize(511, preview->geometry().bottom() + 1 + 8), view->size());
     auto* apply = widget<QPushButton>("ApplyCmd");
     EXPECT_EQ(QRect(16, 368, 65, 25), QRect(apply->mapTo(view, QPoint(0, 0)), apply->size()));
     EXPECT_EQ(QStringLiteral(" Orlith Mapfeed"), view->windowTitle());
@@ -163,8 +175,11 @@ TEST_F(MainWindowBinding, HoverTurnsCaptionsBoldAndBack) {
 TEST_F(MainWindowBinding, PreviewShowsWhatApplyWouldStart) {
     auto* preview = widget<QTextEdit>("CommandPreview");
     ASSERT_TRUE(preview->isReadOnly());
-    EXPECT_EQ(QRect(8, 436, 495, 22), preview->geometry()) << "under the frames, nothing moved";
-    EXPECT_EQ(466, view->height());
+    // Under the frames, nothing moved; the picture's button at the right end of the strip.
+    auto* picture = widget<QPushButton>("PictureCmd");
+    EXPECT_EQ(QRect(8, 436, 495 - picture->width() - 8, preview->height()), preview->geometry());
+    EXPECT_EQ(QPoint(8 + 495 - picture->width(), 436), picture->pos());
+    EXPECT_TRUE(preview->font().fixedPitch() && QFontInfo(preview->font()).fixedPitch()) << "-I and -l differ";
 
     QTest::keyClicks(widget<QLineEdit>("InfileTxt"), "in.gen");
     EXPECT_TRUE(preview->toPlainText().startsWith(QStringLiteral("perl -S mapfeed.pl -I in.gen -D ")));
@@ -176,12 +191,12 @@ TEST_F(MainWindowBinding, PreviewShowsWhatApplyWouldStart) {
     world.files["in.gen"] = FileCheck::Exists;
     world.files["out.dgn"] = FileCheck::Exists;
     m.DgnFileTxt.userTypes("out.dgn");
-    const QString shown = preview->toPlainText();
+    const QString shown = shownText(preview);
     EXPECT_EQ(shown, preview->toolTip()) << "the tip is the line itself";
     m.ApplyCmd.userClicks();
     ASSERT_LE(2u, world.events.size());
     EXPECT_EQ("start " + mapfeed::testing::quoted(shown.toStdString()), world.events[world.events.size() - 2]);
-    EXPECT_EQ(shown, preview->toPlainText());
+    EXPECT_EQ(shown, shownText(preview));
 }
 
 TEST_F(MainWindowBinding, PreviewWrapsAndStretchesWithTheWindow) {
@@ -190,29 +205,48 @@ TEST_F(MainWindowBinding, PreviewWrapsAndStretchesWithTheWindow) {
     m.InfileTxt.userTypes(path.toStdString());
     m.TblnmTxt.userTypes("roads");
     const QString command = QString::fromStdString(m.previewCommandLine());
-    EXPECT_EQ(command, preview->toPlainText());
+    EXPECT_EQ(command, shownText(preview));
     EXPECT_EQ(command, preview->toolTip());
-    // Every line shows: the window grew, the preview holds its whole text, nothing scrolls.
-    EXPECT_GT(view->height(), 466);
+    // Lines break after blanks only; the path, longer than a line, breaks where the line is full.
+    const QStringList lines = preview->toPlainText().split(QLatin1Char('\n'));
+    ASSERT_LT(2, lines.size());
+    const QFontMetricsF metrics(preview->font());
+    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+        const bool insidePath = lines[i].endsWith(QLatin1Char('p')) && lines[i + 1].startsWith(QLatin1Char('p'));
+        EXPECT_TRUE(lines[i].endsWith(QLatin1Char(' ')) || insidePath) << lines[i].toStdString();
+        EXPECT_LE(metrics.horizontalAdvance(lines[i]), preview->document()->textWidth() - 4) << lines[i].toStdString();
+    }
+    EXPECT_EQ(QStringLiteral("perl -S mapfeed.pl -I "), lines[0]) << "the path starts a line of its own";
+    // Every line shows: the window grew, the preview holds its whole text, nothing scrolls;
+    // on a screen too low for that, the window stays on it and the preview scrolls.
+    const QRect screen = view->screen()->availableGeometry();
     EXPECT_LE(preview->geometry().bottom(), view->height() - 1);
+    if (screen.height() < 600) {
+        EXPECT_LE(view->height(), std::max(screen.height(), 436 + 22 + 8)) << "no taller than the screen or the layout";
+        EXPECT_LT(0, preview->verticalScrollBar()->maximum());
+        return;
+    }
+    EXPECT_GT(view->height(), 436 + 8 + 2 * 22);
     EXPECT_LE(preview->document()->size().height(), preview->viewport()->height());
     EXPECT_EQ(0, preview->verticalScrollBar()->maximum());
     EXPECT_EQ(QPoint(8, 436), preview->pos()) << "the frames above stay where they are";
 
     view->resize(900, view->height());
-    EXPECT_EQ(884, preview->width()) << "stretches with the window";
+    EXPECT_EQ(884 - widget<QPushButton>("PictureCmd")->width() - 8, preview->width()) << "stretches with the window";
     const int wide = view->minimumHeight();
     view->resize(900, wide);
     m.InfileTxt.userTypes("in.gen");
     EXPECT_LT(view->height(), wide) << "a window the preview grew shrinks back with it";
-    EXPECT_EQ(466, view->height());
+    EXPECT_EQ(preview->geometry().bottom() + 1 + 8, view->height());
 
     // Selectable and copyable from the keyboard, though nobody can type into it.
     preview->setFocus();
     QTest::keyClick(preview, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(QString::fromStdString(m.previewCommandLine()), preview->textCursor().selectedText());
+    QTest::keyClick(preview, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QString::fromStdString(m.previewCommandLine()), QGuiApplication::clipboard()->text())
+        << "copied as composed, without the preview's own line breaks";
     QTest::keyClicks(preview, "x");
-    EXPECT_EQ(QString::fromStdString(m.previewCommandLine()), preview->toPlainText());
+    EXPECT_EQ(QString::fromStdString(m.previewCommandLine()), shownText(preview));
 }
 
 TEST_F(MainWindowBinding, EveryControlHasAnAccessibleName) {

@@ -35,7 +35,8 @@ wm_is_running() {
 }
 wait_for 10 "openbox to manage the screen" wm_is_running
 stop_wm() { kill "$wm_pid" 2>/dev/null || true; }
-trap 'stop_wm; e2e_finish' EXIT
+# The test's own status is kept for e2e_finish, which ends with it.
+trap 'status=$?; stop_wm; (exit "$status"); e2e_finish' EXIT
 
 # The program's settings would land here; what it holds before the start is the reference.
 export XDG_CONFIG_HOME=$work/home/.config
@@ -208,7 +209,8 @@ done
 shoot desktop-after-click
 
 # ---- A dialog the user moved reopens where it was left; a discarded one starts beside.
-xdotool windowmove "$pntsym" 700 600
+# A free place, clear of the other dialogs, so that its "Cancel" can be clicked.
+xdotool windowmove "$pntsym" 960 100
 sleep 0.3
 read -r moved_l moved_t _ _ < <(frame_of "$pntsym")
 click_in "$pntsym" "${SYM_CANCEL[@]}"

@@ -217,6 +217,16 @@ expect_size_wide() {
   wait_for 5 "\"$4\" to be $3 pixels high and at least $2 wide" window_has_size_wide "$1" "$2" "$3"
 }
 
+# window_has_size_tall WID WIDTH HEIGHT: the client area is WIDTH wide and at least HEIGHT high.
+window_has_size_tall() {
+  local geometry width height
+  geometry=$(xdotool getwindowgeometry --shell "$1") || return 1
+  width=$(sed -n 's/^WIDTH=//p' <<<"$geometry")
+  height=$(sed -n 's/^HEIGHT=//p' <<<"$geometry")
+  wait_detail="WIDTH=$width HEIGHT=$height"
+  ((width == $2 && height >= $3))
+}
+
 # click_in WID X Y: a left click at X,Y inside window WID. Without a window manager windows
 # overlap freely, so the point must not be covered by another window.
 click_in() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
@@ -234,8 +244,10 @@ e2e_start_program() {
   local ids
   find_window ids " Orlith Mapfeed" 20
   main_wid=$ids
-  # The clicks aim at the controls' layout positions, so the window must be drawn at that scale.
-  expect_size "$main_wid" $((511 * scale)) $((466 * scale)) "the main window"
+  # The clicks aim at the controls' layout positions, so the window must be drawn at that scale;
+  # it is as tall as the lines of the command line need.
+  wait_for 5 "the main window to be $((511 * scale)) pixels wide and at least $((466 * scale)) high" \
+    window_has_size_tall "$main_wid" $((511 * scale)) $((466 * scale))
   # There is no window manager: the window gets the keyboard focus only when asked.
   xdotool windowfocus --sync "$main_wid"
 }

@@ -13,6 +13,7 @@ public:
     bool realStarts = false;
 
     FileCheck checkFile(const std::string& path) override { return posix_.checkFile(path); }
+    std::optional<std::string> createEmptyFile(const std::string& path) override { return posix_.createEmptyFile(path); }
     std::string dateTimeText() override { return posix_.dateTimeText(); }
     std::optional<std::string> appendRunLog(const std::string& record) override { return posix_.appendRunLog(record); }
     std::string environment(const std::string& name) override { return posix_.environment(name); }

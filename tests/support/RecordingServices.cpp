@@ -28,6 +28,11 @@ std::optional<std::string> RecordingServices::answerFileDialog(const std::string
     return next<std::optional<std::string>>(dialogAnswers, std::nullopt);
 }
 
+std::optional<std::string> RecordingServices::createEmptyFile(const std::string& path) {
+    files.try_emplace(path, FileCheck::Exists);
+    return std::nullopt;
+}
+
 StartResult RecordingServices::startProcess(const ConverterCommand& command) {
     print("start " + quoted(command.commandLine));
     if (next(startFailures, false)) {

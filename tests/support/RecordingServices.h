@@ -43,6 +43,8 @@ public:
     /// Prints an open-file dialog as asked for, and takes its answer from the queue.
     std::optional<std::string> answerFileDialog(const std::string& name, const OpenFileDialog& asked);
     std::optional<std::string> showOpenFile(const OpenFileDialog& dialog) override;
+    /// Adds the file to `files` when it is not there.
+    std::optional<std::string> createEmptyFile(const std::string& path) override;
     StartResult startProcess(const ConverterCommand& command) override;
     FileCheck checkFile(const std::string& path) override;
     std::string dateTimeText() override { return "DATE"; }

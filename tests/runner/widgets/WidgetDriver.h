@@ -46,7 +46,6 @@ public:
     void lineEnded(int line) override;
 
 private:
-    void observe(const std::string& line);
     void violation(const std::string& what);
     WindowView* view(const Window& window) const;
     /// The view of the window that holds a control: every control's owner is a window.

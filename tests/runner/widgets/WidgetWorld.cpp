@@ -33,6 +33,11 @@ std::optional<std::string> WidgetWorld::showOpenFile(const OpenFileDialog& dialo
     return chosen;
 }
 
+StartResult WidgetWorld::startProcess(const ConverterCommand& command) {
+    if (onStart) onStart(command.commandLine);
+    return ScenarioWorld::startProcess(command);
+}
+
 bool WidgetWorld::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::Show) return false;
     // Answered once the box runs its own event loop, as a person would answer it.
@@ -69,7 +74,12 @@ void WidgetWorld::answer(QFileDialog* dialog) {
             dialog->reject();
             return;
         }
+        // Typed as a user types: into the field that has the focus of the active dialog. Qt
+        // drops the file chosen at the opening from its selection only then; typed into a
+        // field without the focus, the name would lose to that file.
+        user::activate(dialog);
         name->setFocus(Qt::OtherFocusReason);
+        if (!name->hasFocus() && onTrouble) onTrouble("the file dialog's name field did not take the focus");
         user::replaceText(name, QString::fromStdString(*answer));
         user::press(name, Qt::Key_Return);
     }

@@ -23,6 +23,10 @@ public:
 
     MessageAnswer messageBox(const std::string& text, MessageButtons buttons) override;
     std::optional<std::string> showOpenFile(const OpenFileDialog& dialog) override;
+    StartResult startProcess(const ConverterCommand& command) override;
+
+    /// Told of every command line that is to be started, before its start.
+    std::function<void(const std::string&)> onStart;
 
     /// What went wrong in answering a box; empty when nothing did.
     std::function<void(const std::string&)> onTrouble;

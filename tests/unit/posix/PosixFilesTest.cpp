@@ -43,6 +43,20 @@ TEST_F(PosixFilesTest, FileExistsOnlyForReadableRegularFiles) {
     }
 }
 
+TEST_F(PosixFilesTest, CreateEmptyFileMakesOneWhereNothingStandsAndEmptiesNothing) {
+    EXPECT_EQ(std::nullopt, posix::createEmptyFile(path("new.dgn")));
+    EXPECT_TRUE(posix::fileExists(path("new.dgn")));
+    EXPECT_EQ("", read("new.dgn"));
+    std::ofstream(path("kept.dgn")) << "design";
+    EXPECT_EQ(std::nullopt, posix::createEmptyFile(path("kept.dgn")));
+    EXPECT_EQ("design", read("kept.dgn")) << "a file that is there keeps what it holds";
+    // A link is never followed: its target is not made where the link points.
+    std::filesystem::create_symlink(path("target.dgn"), path("link.dgn"));
+    EXPECT_EQ(std::nullopt, posix::createEmptyFile(path("link.dgn")));
+    EXPECT_FALSE(std::filesystem::exists(path("target.dgn")));
+    EXPECT_NE(std::nullopt, posix::createEmptyFile(path("no/such/folder.dgn")));
+}
+
 TEST_F(PosixFilesTest, FileExistsForAPathHoldingANulIsFalse) {
     std::ofstream(path("sp ace.gen"));
     // Cut at its NUL, the name would be that of the existing file.
