@@ -120,7 +120,7 @@ label point share one mslink.
 
 What a point or centroid becomes: B<P> a point (a line of length zero, type 3), B<A> a text
 element (type 17) holding the record's id, B<T> a text node (type 7) holding that text, B<C> a
-cell. Cells are not placed: points are written in their place and the run ends with exit 3.
+cell from the library B<-ce>, the one named B<-cn> (see CELLS).
 Points when not given.
 
 =item B<-sl> I<style>,I<weight>,I<color>
@@ -136,7 +136,8 @@ Lines become curves (type 11) instead of line strings. Polygons stay shapes (rep
 
 =item B<-ce> I<library>, B<-cn> I<name>
 
-The cell library and the cell name for B<-O C>.
+The cell library and the cell name for B<-O C>: a 2D version 7 cell library, and a name of one
+to six letters, digits, C<$> or C<.>, compared without regard to case.
 
 =item B<-f> I<font>, B<-txsz> I<size>, B<-J> I<justification>
 
@@ -184,6 +185,23 @@ mslink stands on the text node and on its text, which is what readers of texts s
 Coordinates are rounded to the nearest unit of resolution; everything written (vertices, the
 steering points of curves, texts and ranges) must lie inside the design plane.
 
+=head1 CELLS
+
+With B<-O C> every point and centroid becomes the cell B<-cn> of the library B<-ce>: a cell
+header (type 2) bearing the cell's name, followed by the cell's components, moved so that the
+library's point (0, 0) lies on the point, at scale 1 and without rotation. The library's
+coordinates are taken in the design file's units of resolution, as they stand: a library drawn
+for a file with other units comes out larger or smaller, and can be scaled in the design file
+afterwards. With B<-C> the header and every component go on that level, else each keeps the
+level it has in the library; with B<-sp> every component takes that symbology, else each keeps
+its own. The header's range encloses its components; the mslink stands on the header.
+
+The library is read before the design file is touched: a library that is missing, cannot be
+read, is no 2D cell library (it must start with a library header, type 5 on level 8), holds no
+cell of that name (the message lists the names it holds), or holds an element whose
+coordinates the converter cannot move (types other than lines, line strings, shapes, curves,
+complex chains and shapes, texts and text nodes) ends the run with exit 4.
+
 =head1 EXIT STATUS
 
 Every message is one line on standard error starting with C<mapfeed.pl:>; a failure ends with
@@ -206,7 +224,7 @@ Bad command line: an unknown flag, a missing value, a stray word or a value out 
 
 =item B<4>
 
-The input is not supported or malformed.
+The input is not supported or malformed, or the cell library cannot be used (see CELLS).
 
 =item B<5>
 
