@@ -21,6 +21,7 @@
 #include "dgn/HeaderBlock.h"
 #include "dgn/Radix50.h"
 #include "sources/GenerateReader.h"
+#include "sources/MossReader.h"
 #include "sources/XyReader.h"
 
 namespace convert {
@@ -51,6 +52,10 @@ std::unique_ptr<sources::FeatureSource> openSource(const Job& job, char source, 
     std::unique_ptr<sources::FeatureSource> reader;
     if (source == 'A') {
         auto r = std::make_unique<sources::GenerateReader>(job.input);
+        r->lines().beforeRead = checkSignals;
+        reader = std::move(r);
+    } else if (source == 'M') {
+        auto r = std::make_unique<sources::MossReader>(job.input);
         r->lines().beforeRead = checkSignals;
         reader = std::move(r);
     } else {

@@ -86,9 +86,10 @@ The design file.
 
 =item B<-S> B<A>|B<X>|B<E>|B<M>
 
-The source: B<A> Arc/Info generate text, B<X> X,Y text. B<E> (Etak Map Base) and B<M> (MOSS) are
-refused (exit 4). Without B<-S> the file's form decides (END lines mean Arc/Info), and a message
-says so.
+The source: B<A> Arc/Info generate text, B<X> X,Y text, B<M> MOSS export text. B<E> (Etak Map
+Base) is refused (exit 4): no public description of its layout could be found. Without B<-S> the
+file's form decides between Arc/Info and X,Y (END lines mean Arc/Info), and a message says so;
+MOSS input needs B<-S M>.
 
 =item B<-P> B<P>|B<L>|B<A>
 
@@ -170,6 +171,39 @@ skipped, a first line of column names is skipped (reported), a line C<END> ends 
 (anything but blank lines after it is refused, exit 4). A UTF-8 byte-order mark at the start of
 either format is skipped. With B<-P L> or B<-P A> each run of points with the same id makes one line or polygon (all points
 make one when there are no ids).
+
+MOSS export text (B<-S M>): each feature is a header line followed by its coordinate lines, and
+features follow one another to the end of the file. The header holds the feature's id in
+columns 1-5 (a negative id means the coordinates are longitude and latitude; the id is the
+number without its sign), its subject in columns 16-45 and the number of coordinate pairs in
+columns 51-55. A projected pair has x in columns 1-11 and y in columns 12-22; a
+longitude/latitude pair has longitude in columns 1-10, latitude in 11-20 and a flag in 21-22.
+Numbers separated by blanks are read as well (a header then being the id, the subject's words
+and the count). A feature of one pair is a point. Any other is a line, or with B<-P A> a
+polygon whose first ring is the outline and whose further rings are islands: in a projected
+file an island's first pair has a negative x (the island lies at the positive x), in a
+longitude/latitude file an island's first pair has the flag 1. Islands become holes, as for
+Arc/Info input. The file does not say whether it holds points, lines or polygons: B<-P> does
+(a polygon file converted as lines gives each ring as a line). Subjects are counted in a
+message and not stored: a design file element has no field for them. For example, a lake
+with an island, and a point (projected, in metres):
+
+        3          LAKE                                  10
+        1000.00    1000.00
+        1100.00    1000.00
+        1100.00    1100.00
+        1000.00    1100.00
+        1000.00    1000.00
+       -1040.00    1040.00
+        1060.00    1040.00
+        1060.00    1060.00
+        1040.00    1060.00
+        1040.00    1040.00
+        1          WELL                                   1
+         500.00     600.00
+
+A header whose columns do not hold an id and a count, a pair that is not two numbers, or a
+file that ends before a feature's pairs do, is refused (exit 4) naming the line.
 
 =head1 OUTPUT
 
