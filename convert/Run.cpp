@@ -111,8 +111,14 @@ void checkTextSize(const Job& job, double uorsPerMaster) {
 // used ends the run with the design file untouched.
 dgn::LibraryCell libraryCell(const Job& job) {
     if (!job.cellFile) throw Failure(kUsage, "-O C needs a cell library (-ce) and a cell name (-cn)");
-    if (!job.cellName) throw Failure(kUsage, "-O C needs a cell name (-cn) from the library " + *job.cellFile);
     const std::string& library = *job.cellFile;
+    if (!job.cellName) {
+        const dgn::CellLibraryRead read = dgn::readCellLibrary(library);
+        std::string names;
+        for (const auto& n : read.names) names += (names.empty() ? "" : ", ") + n;
+        throw Failure(kUsage, "-O C needs a cell name (-cn) from the library " + library +
+                                  (names.empty() ? "" : " (it holds " + names + ")"));
+    }
     if (job.cellName->empty() || job.cellName->size() > 6 || !dgn::toRadix50(*job.cellName, 2))
         throw Failure(kUsage, "-cn " + *job.cellName + ": a cell name is one to six letters, digits, '$' or '.'");
     dgn::CellLibraryRead read = dgn::readCellLibrary(library, *job.cellName);
