@@ -55,7 +55,7 @@ std::unique_ptr<sources::FeatureSource> openSource(const Job& job, char source, 
         r->lines().beforeRead = checkSignals;
         reader = std::move(r);
     } else if (source == 'M') {
-        auto r = std::make_unique<sources::MossReader>(job.input);
+        auto r = std::make_unique<sources::MossReader>(job.input, theme == 'A');
         r->lines().beforeRead = checkSignals;
         reader = std::move(r);
     } else {

@@ -183,8 +183,9 @@ and the count). A feature of one pair is a point. Any other is a line, or with B
 polygon whose first ring is the outline and whose further rings are islands: in a projected
 file an island's first pair has a negative x (the island lies at the positive x), in a
 longitude/latitude file an island's first pair has the flag 1. Islands become holes, as for
-Arc/Info input. The file does not say whether it holds points, lines or polygons: B<-P> does
-(a polygon file converted as lines gives each ring as a line). Subjects are counted in a
+Arc/Info input. The file does not say whether it holds points, lines or polygons: B<-P> does.
+Only polygons have islands: read as lines, every feature is one line and a negative x is a
+coordinate like any other (so is one on a polygon's very first pair). Subjects are counted in a
 message and not stored: a design file element has no field for them. For example, a lake
 with an island, and a point (projected, in metres):
 

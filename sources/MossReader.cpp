@@ -22,7 +22,7 @@ std::optional<long> wholeNumber(std::string_view text) {
 
 }  // namespace
 
-MossReader::MossReader(const std::string& path) : path_(path), lines_(path) {}
+MossReader::MossReader(const std::string& path, bool polygons) : path_(path), polygons_(polygons), lines_(path) {}
 
 void MossReader::malformed(long number, const std::string& what) const {
     throw InputError(path_ + " line " + std::to_string(number) + ": " + what);
@@ -100,12 +100,7 @@ MossReader::Pair MossReader::readPair() {
         if (!x || !y)
             malformed(lines_.number(), "expected a coordinate pair of feature " + id_ + " (line " + std::to_string(headerLine_) +
                                            "), found '" + printable(line) + "'");
-        if (geographic_) {
-            p.islandStart = flag == 1;
-        } else if (*x < 0) {
-            p.islandStart = true;
-            *x = -*x;
-        }
+        p.islandStart = polygons_ && (geographic_ ? flag == 1 : *x < 0);
         p.at = {*x, *y};
         return p;
     }
@@ -140,10 +135,12 @@ bool MossReader::next(Feature& out) {
                 --remaining_;
             }
             if (p.islandStart && !ring_.points.empty()) {
-                // The ring so far ends here; the island is the next feature.
+                // The ring so far ends here; the island is the next feature. A projected island
+                // is marked by its first x negated.
                 pending_ = true;
                 pendingPair_ = p;
                 pendingPair_.islandStart = false;
+                if (!geographic_) pendingPair_.at.x = -pendingPair_.at.x;
                 out = std::move(ring_);
                 out.continues = false;
                 ring_ = Feature{};

@@ -7,9 +7,10 @@
 //   longitude/latitude pair: 1-10 and 11-20, an island flag of 1 in 21-22 on an island's first
 //           pair.
 // Numbers separated by blanks are read as well. A feature of one pair is a point; any other is a
-// line or the outer ring of a polygon, its islands following it as rings with the id -99999.
-// The file says nothing of the type; the subject has no place in a design file and is counted
-// in a note.
+// line, or when the caller reads polygons the outer ring of a polygon, its islands following it
+// as rings with the id -99999 (read as lines, a negative x is a coordinate like any other). The
+// file says nothing of the type; the subject has no place in a design file and is counted in a
+// note.
 #include <string>
 
 #include "sources/Feature.h"
@@ -19,7 +20,7 @@ namespace sources {
 
 class MossReader : public FeatureSource {
 public:
-    explicit MossReader(const std::string& path);
+    MossReader(const std::string& path, bool polygons);
     bool next(Feature& feature) override;
     const std::vector<std::string>& notes() const override;
     LineReader& lines() { return lines_; }
@@ -37,6 +38,7 @@ private:
     [[noreturn]] void malformed(long number, const std::string& what) const;
 
     std::string path_;
+    bool polygons_;
     LineReader lines_;
     mutable std::vector<std::string> notes_;
     std::vector<std::string_view> fields_;

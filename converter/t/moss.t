@@ -17,7 +17,8 @@ my @square = (1000, 1000, 1100, 1000, 1100, 1100, 1000, 1100, 1000, 1000);
 my @hole = (-1040, 1040, 1060, 1040, 1060, 1060, 1040, 1060, 1040, 1040);
 my %samples = (
     points => header(1, 'WELL', 1) . xy(500, 600) . header(2, 'SPRING', 1) . xy(510.25, 620.5),
-    lines  => header(7, 'ROAD', 3) . xy(0, 0, 50, 10, 100, 0) . "\n" . header(8, '', 2) . "10 20\n30.5 40\n",
+    # Blank-separated numbers; as lines, a negative x is a coordinate, no island marker.
+    lines  => header(7, 'ROAD', 3) . xy(0, 0, 50, 10, 100, 0) . "\n" . header(8, '', 3) . "10 20\n-30.5 40\n5 5\n",
     polygons => header(3, 'LAKE WITH ISLAND', 10) . xy(@square, @hole) . header(4, 'FIELD', 5) . xy(2000, 2000, 2100, 2000, 2100, 2100, 2000, 2100, 2000, 2000),
     lonlat => header(-5, 'PARK', 10) . lonlat(-105.0, 40.0, 0, -104.9, 40.0, 0, -104.9, 40.1, 0, -105.0, 40.1, 0, -105.0, 40.0, 0,
         -104.96, 40.04, 1, -104.94, 40.04, 0, -104.94, 40.06, 0, -104.96, 40.06, 0, -104.96, 40.04, 0),
