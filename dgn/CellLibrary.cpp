@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -79,9 +78,11 @@ CellLibraryRead readCellLibrary(const std::string& path, const std::optional<std
             first = false;
             continue;
         }
+        // The wanted cell's components are the complex elements right after its definition:
+        // the next element that is none (a definition, deleted or not) ends it.
+        if (current && !e.complex()) break;
         if (e.deleted()) continue;
         if (e.type() == static_cast<std::uint8_t>(ElementType::LibraryCellHeader) && !e.complex()) {
-            if (current) break;  // the wanted cell is complete
             const auto header = decodeLibraryCellHeader(e);
             if (!header) {
                 result.problem = "is damaged: the cell definition at byte " + std::to_string(reader.offset()) + " is cut short";
@@ -95,7 +96,7 @@ CellLibraryRead readCellLibrary(const std::string& path, const std::optional<std
             }
             continue;
         }
-        if (!current || !e.complex()) continue;
+        if (!current) continue;
         if (!e.hasRange()) {
             result.problem = "is damaged: the element at byte " + std::to_string(reader.offset()) + " is too short";
             return result;
