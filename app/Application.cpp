@@ -14,7 +14,7 @@ Application::Application(Services& services_, WindowHost& host_)
     dialogs.add<CellOptionsDialog>([this](WindowHost& h) {
         CellOptionsDialog::Effects effects{[this] { dialogs.get<BrowseWindow>().show(); },
                                            [this] { mapfeed.CentrCmb.setText("Point"); }};
-        return std::make_unique<CellOptionsDialog>(h, options, services, std::move(effects));
+        return std::make_unique<CellOptionsDialog>(h, options, services, services, std::move(effects));
     });
     dialogs.add<LineSymbologyDialog>([this](WindowHost& h) { return std::make_unique<LineSymbologyDialog>(h, options); });
     dialogs.add<PointSymbologyDialog>(
@@ -24,7 +24,10 @@ Application::Application(Services& services_, WindowHost& host_)
     dialogs.add<TextSymbologyDialog>([this](WindowHost& h) { return std::make_unique<TextSymbologyDialog>(h, options); });
     dialogs.add<BrowseWindow>([this](WindowHost& h) {
         BrowseWindow::Delivery delivery{[this](const std::string& path) { mapfeed.InfileTxt.setText(path); },
-                                        [this](const std::string& path) { mapfeed.DgnFileTxt.setText(path); }};
+                                        [this](const std::string& path) { mapfeed.DgnFileTxt.setText(path); },
+                                        [this](const std::string& path) {
+                                            dialogs.get<CellOptionsDialog>().CeTxt.setText(path);
+                                        }};
         return std::make_unique<BrowseWindow>(h, services, services, std::move(delivery));
     });
 }

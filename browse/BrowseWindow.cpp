@@ -66,9 +66,12 @@ void BrowseWindow::ExtCmbo_Click() { File1.setPattern(ExtCmbo.text()); }
 void BrowseWindow::deliverSelection() {
     const std::string& name = File1.selected();
     // Exact and case-sensitive, and no dot is looked for: "olddgn" counts, "X.DGN" does not.
+    // Cell libraries are told apart the same way.
     const std::string tail = name.size() < 3 ? name : name.substr(name.size() - 3);
     const std::string path = File1.path() + kSeparator + name;
-    if (tail == "dgn")
+    if (tail == "cel")
+        delivery_.toCellLibrary(path);
+    else if (tail == "dgn")
         delivery_.toDesignFile(path);
     else
         delivery_.toInputFile(path);

@@ -9,16 +9,19 @@
 
 namespace mapfeed {
 
-/// "Browse" (`BrowFrm`): walks drives and folders and writes the chosen file's path into the
-/// main window: into the design-file field when the name ends in "dgn", else the input field.
+/// "Browse" (`BrowFrm`): walks drives and folders and writes the chosen file's path: a cell
+/// library (a name ending in "cel") into the cell dialog's file field, a name ending in "dgn"
+/// into the main window's design-file field, any other into its input field.
 class BrowseWindow : public Window {
 public:
     static constexpr const char* kName = "BrowFrm";
 
-    /// Where a chosen path goes: the main window's input-file or design-file field.
+    /// Where a chosen path goes: the main window's input-file or design-file field, or the cell
+    /// dialog's library field.
     struct Delivery {
         std::function<void(const std::string&)> toInputFile;
         std::function<void(const std::string&)> toDesignFile;
+        std::function<void(const std::string&)> toCellLibrary;
     };
 
     BrowseWindow(WindowHost& host, FolderServices& folders, MessageBoxes& messages, Delivery delivery);
@@ -40,7 +43,7 @@ public:
     ListBox ExtCmbo{*this, "ExtCmbo"};
 
 private:
-    /// Writes the folder and the selected name into the main window's matching field.
+    /// Writes the folder and the selected name into the field its name ending calls for.
     void deliverSelection();
 
     Delivery delivery_;

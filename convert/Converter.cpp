@@ -5,6 +5,7 @@
 
 #include "convert/Failure.h"
 #include "convert/LineworkWriter.h"
+#include "dgn/CellPlacement.h"
 #include "dgn/Elements.h"
 #include "dgn/Linkage.h"
 
@@ -65,8 +66,9 @@ struct Converter::TextPlacement {
 };
 
 Converter::Converter(const Job& job, const DesignPlane& plane, char theme, std::uint16_t lastNodeNumber,
-                     std::uint16_t lastGraphicGroup, std::function<void(std::span<const std::uint8_t>)> sink)
-    : job_(job), plane_(plane), theme_(theme), nodeNumber_(lastNodeNumber), graphicGroup_(lastGraphicGroup),
+                     std::uint16_t lastGraphicGroup, std::function<void(std::span<const std::uint8_t>)> sink,
+                     const dgn::LibraryCell* cell)
+    : job_(job), plane_(plane), cell_(cell), theme_(theme), nodeNumber_(lastNodeNumber), graphicGroup_(lastGraphicGroup),
       sink_(std::move(sink)), line_(std::make_unique<LineState>()) {}
 
 Converter::~Converter() = default;
@@ -353,6 +355,15 @@ void Converter::location(const Record& r, sources::Vertex v, const std::vector<s
         dgn::encodeTextNode(out_, core, node, text.size() / 2, linkage);
         out_.insert(out_.end(), text.begin(), text.end());
         ++counts_["text node"];
+        return;
+    }
+    if (job_.pointType == 'C' && cell_) {
+        dgn::CellPlacement placement;
+        placement.origin = uor;
+        placement.level = job_.pointLevel;
+        if (job_.pointSymbology) placement.symbology = core.symbology;
+        if (!dgn::placeCell(out_, *cell_, placement, linkage)) outsidePlane(r, "the cell " + cell_->header.name);
+        ++counts_["cell"];
         return;
     }
     core.range = dgn::Range::at(uor);

@@ -2,7 +2,7 @@
 // The conversion rules: input features become design file elements as the job asks. Lines,
 // curves and polygons go on the linework level with the line symbology; points, centroids and
 // label points on the point level with the point symbology, as points, texts or text nodes
-// (or, for cells, points); each record gets its mslink when the job gives one. A polygon's
+// or cells; each record gets its mslink when the job gives one. A polygon's
 // islands become holes of it: the hole bit, its graphic group and its mslink.
 #include <functional>
 #include <map>
@@ -15,6 +15,7 @@
 #include "convert/Job.h"
 #include "convert/Plane.h"
 #include "dgn/Bytes.h"
+#include "dgn/CellLibrary.h"
 #include "sources/Feature.h"
 
 namespace convert {
@@ -24,9 +25,11 @@ inline constexpr std::uint16_t kEntityNumber = 1;
 
 class Converter {
 public:
-    /// Elements are handed to sink in order, in batches. theme is 'P', 'L' or 'A'.
+    /// Elements are handed to sink in order, in batches. theme is 'P', 'L' or 'A'. cell is the
+    /// library cell placed at points (point type 'C'), placeable, outliving the converter.
     Converter(const Job& job, const DesignPlane& plane, char theme, std::uint16_t lastNodeNumber,
-              std::uint16_t lastGraphicGroup, std::function<void(std::span<const std::uint8_t>)> sink);
+              std::uint16_t lastGraphicGroup, std::function<void(std::span<const std::uint8_t>)> sink,
+              const dgn::LibraryCell* cell = nullptr);
     ~Converter();
 
     /// One feature of the input. Throws Failure.
@@ -68,6 +71,7 @@ private:
 
     const Job& job_;
     DesignPlane plane_;
+    const dgn::LibraryCell* cell_;
     char theme_;
     std::uint16_t nodeNumber_;
     std::uint16_t graphicGroup_;

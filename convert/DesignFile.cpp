@@ -1,7 +1,6 @@
 #include "convert/DesignFile.h"
 
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <time.h>
@@ -28,29 +27,6 @@ constexpr const char* kRememberedEnd = "user.mapfeed.end";
 constexpr std::uint64_t kFingerprintBytes = 4096;
 
 std::string errorText() { return std::strerror(errno); }
-
-// The walk maps the file: should another program cut it shorter meanwhile, the mapping faults.
-// Nothing has been written yet, so the run ends there with its message.
-char busMessage[512];
-std::size_t busMessageLength = 0;
-extern "C" void onBusError(int) {
-    (void)!::write(STDERR_FILENO, busMessage, busMessageLength);
-    ::_exit(kDesign);
-}
-
-struct BusGuard {
-    explicit BusGuard(const std::string& path) {
-        const std::string text = "mapfeed.pl: design file " + path +
-                                 ": became shorter while it was read\nmapfeed.pl: nothing was written to the design file\n";
-        busMessageLength = std::min(text.size(), sizeof busMessage);
-        std::memcpy(busMessage, text.data(), busMessageLength);
-        struct sigaction action {};
-        action.sa_handler = onBusError;
-        ::sigaction(SIGBUS, &action, &previous);
-    }
-    ~BusGuard() { ::sigaction(SIGBUS, &previous, nullptr); }
-    struct sigaction previous {};
-};
 
 }  // namespace
 
@@ -127,7 +103,6 @@ void DesignFile::read() {
         if (units_.subunitsPerMaster <= 0 || units_.uorsPerSubunit <= 0)
             unusable("has no usable units (subunits per master " + std::to_string(units_.subunitsPerMaster) +
                      ", UORs per subunit " + std::to_string(units_.uorsPerSubunit) + ")");
-        const BusGuard guard(path_);
         dgn::ElementReader reader(fd_, oldSize_);
         for (bool walking = !readRemembered(); walking;) {
             switch (reader.next()) {

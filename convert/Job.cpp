@@ -13,7 +13,7 @@ namespace {
 const std::map<std::string, std::string> kValueFlags = {
     {"-I", "an input file"},
     {"-D", "a design file"},
-    {"-S", "a source: A (Arc/Info) or X (X,Y)"},
+    {"-S", "a source: A (Arc/Info), X (X,Y) or M (MOSS)"},
     {"-P", "a theme: P (points), L (lines) or A (polygons)"},
     {"-L", "a level from 1 to 63"},
     {"-C", "a level from 1 to 63"},
@@ -179,8 +179,7 @@ Job parseArguments(const std::vector<std::string>& words) {
     if (const auto r = value("-R")) job.raster = raster(*r);
 
     // Refused only once the whole command line is known to be right.
-    if (job.source == 'E') throw Failure(kInput, "Etak Map Base input (-S E) is not supported by this converter");
-    if (job.source == 'M') throw Failure(kInput, "MOSS input (-S M) is not supported by this converter");
+    if (job.source == 'E') throw Failure(kInput, "Etak Map Base input (-S E) is not supported by this converter (no public description of its layout)");
     return job;
 }
 

@@ -21,7 +21,7 @@ struct RasterGrid {
 
 struct Job {
     std::string input, design;
-    std::optional<char> source;  ///< 'A', 'X' (E and M are refused)
+    std::optional<char> source;  ///< 'A', 'X', 'M' (E is refused)
     std::optional<char> theme;   ///< 'P', 'L', 'A'
     std::optional<int> lineLevel, pointLevel;
     std::optional<std::string> table;

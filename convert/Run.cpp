@@ -16,8 +16,12 @@
 #include "convert/InputScan.h"
 #include "convert/Job.h"
 #include "convert/Signals.h"
+#include "dgn/CellLibrary.h"
+#include "dgn/CellPlacement.h"
 #include "dgn/HeaderBlock.h"
+#include "dgn/Radix50.h"
 #include "sources/GenerateReader.h"
+#include "sources/MossReader.h"
 #include "sources/XyReader.h"
 
 namespace convert {
@@ -48,6 +52,10 @@ std::unique_ptr<sources::FeatureSource> openSource(const Job& job, char source, 
     std::unique_ptr<sources::FeatureSource> reader;
     if (source == 'A') {
         auto r = std::make_unique<sources::GenerateReader>(job.input);
+        r->lines().beforeRead = checkSignals;
+        reader = std::move(r);
+    } else if (source == 'M') {
+        auto r = std::make_unique<sources::MossReader>(job.input, theme == 'A');
         r->lines().beforeRead = checkSignals;
         reader = std::move(r);
     } else {
@@ -82,7 +90,8 @@ void unusedOptions(const Job& job, char theme, std::vector<std::string>& notes, 
     if (job.raster && theme != 'P' && !job.pointLevel)
         notes.push_back("-R has no effect: without -C no points or centroids are written");
     if (theme != 'P' && !job.lineLevel) notes.push_back("no -L given: linework goes to level 1");
-    if (theme == 'P' && !job.pointLevel) notes.push_back("no -C given: points go to level 1");
+    if (theme == 'P' && !job.pointLevel)
+        notes.push_back(job.pointType == 'C' ? "no -C given: cells keep their levels from the library" : "no -C given: points go to level 1");
 }
 
 // A text's height must come out as at least one unit of resolution and fit the text's
@@ -97,6 +106,7 @@ void checkTextSize(const Job& job, double uorsPerMaster) {
                               " UORs a master unit) a text must be from " + number(1 / uorsPerMaster) + " to " +
                               number(highest / uorsPerMaster) + " master units high");
 }
+
 
 struct Outcome {
     std::vector<std::string> notes;
@@ -144,6 +154,7 @@ Outcome convertJob(const std::vector<std::string>& words, std::optional<DesignFi
     }
     std::vector<std::string> unused;
     unusedOptions(job, theme, unused, o.substitutions);
+    const std::optional<dgn::LibraryCell> cell = job.pointType == 'C' ? std::optional(libraryCell(job)) : std::nullopt;
 
     design.emplace(job.design, lockWait());
     DesignPlane plane;
@@ -171,15 +182,9 @@ Outcome convertJob(const std::vector<std::string>& words, std::optional<DesignFi
         plane = {design->units().uorsPerMaster(), design->units().originX, design->units().originY};
     }
     checkTextSize(job, plane.uorsPerMaster);
-    if (job.pointType == 'C') {
-        const std::string cell = job.cellName ? "cell '" + *job.cellName + "'" : "the cell";
-        const std::string library = job.cellFile ? " of " + *job.cellFile : "";
-        o.substitutions.push_back("-O C: " + cell + library + " is not placed; points are written in its place");
-    }
-
     if (header) design->append(*header);
     Converter converter(job, plane, theme, design->lastNodeNumber(), design->lastGraphicGroup(),
-                        [&design](std::span<const std::uint8_t> bytes) { design->append(bytes); });
+                        [&design](std::span<const std::uint8_t> bytes) { design->append(bytes); }, cell ? &*cell : nullptr);
     auto reader = openSource(job, source, theme);
     sources::Feature feature;
     bool any = false;
@@ -216,6 +221,31 @@ Outcome convertJob(const std::vector<std::string>& words, std::optional<DesignFi
 }
 
 }  // namespace
+
+dgn::LibraryCell libraryCell(const Job& job) {
+    if (!job.cellFile) throw Failure(kUsage, "-O C needs a cell library (-ce) and a cell name (-cn)");
+    const std::string& library = *job.cellFile;
+    if (!job.cellName) {
+        const dgn::CellLibraryRead read = dgn::readCellLibrary(library);
+        std::string names;
+        for (const auto& n : read.names) names += (names.empty() ? "" : ", ") + n;
+        throw Failure(kUsage, "-O C needs a cell name (-cn) from the library " + library +
+                                  (names.empty() ? "" : " (it holds " + names + ")"));
+    }
+    if (job.cellName->empty() || job.cellName->size() > 6 || !dgn::toRadix50(*job.cellName, 2))
+        throw Failure(kUsage, "-cn " + *job.cellName + ": a cell name is one to six letters, digits, '$' or '.'");
+    dgn::CellLibraryRead read = dgn::readCellLibrary(library, *job.cellName);
+    if (!read.problem.empty()) throw Failure(kInput, "the cell library " + library + " " + read.problem);
+    if (!read.cell) {
+        std::string names;
+        for (const auto& n : read.names) names += (names.empty() ? "" : ", ") + n;
+        throw Failure(kInput, "the cell library " + library + " holds no cell " + *job.cellName +
+                                  (names.empty() ? " (it holds no cells)" : " (it holds " + names + ")"));
+    }
+    if (const auto why = dgn::unplaceable(*read.cell))
+        throw Failure(kInput, "the cell " + read.cell->header.name + " of " + library + " " + *why);
+    return std::move(*read.cell);
+}
 
 int run(const std::vector<std::string>& words) {
     holdSignals();

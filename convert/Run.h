@@ -4,11 +4,18 @@
 #include <string>
 #include <vector>
 
+#include "convert/Job.h"
+#include "dgn/CellLibrary.h"
+
 namespace convert {
 
 /// The name every message starts with: the converter's, whatever runs it.
 inline constexpr const char* kName = "mapfeed.pl";
 
 int run(const std::vector<std::string>& words);
+
+/// The cell that -O C places, read from its library before the design file is opened: a
+/// library that cannot be used ends the run with the design file untouched. Throws Failure.
+dgn::LibraryCell libraryCell(const Job& job);
 
 }  // namespace convert

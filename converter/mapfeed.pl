@@ -86,9 +86,10 @@ The design file.
 
 =item B<-S> B<A>|B<X>|B<E>|B<M>
 
-The source: B<A> Arc/Info generate text, B<X> X,Y text. B<E> (Etak Map Base) and B<M> (MOSS) are
-refused (exit 4). Without B<-S> the file's form decides (END lines mean Arc/Info), and a message
-says so.
+The source: B<A> Arc/Info generate text, B<X> X,Y text, B<M> MOSS export text. B<E> (Etak Map
+Base) is refused (exit 4): no public description of its layout could be found. Without B<-S> the
+file's form decides between Arc/Info and X,Y (END lines mean Arc/Info), and a message says so;
+MOSS input needs B<-S M>.
 
 =item B<-P> B<P>|B<L>|B<A>
 
@@ -120,7 +121,7 @@ label point share one mslink.
 
 What a point or centroid becomes: B<P> a point (a line of length zero, type 3), B<A> a text
 element (type 17) holding the record's id, B<T> a text node (type 7) holding that text, B<C> a
-cell. Cells are not placed: points are written in their place and the run ends with exit 3.
+cell from the library B<-ce>, the one named B<-cn> (see CELLS).
 Points when not given.
 
 =item B<-sl> I<style>,I<weight>,I<color>
@@ -136,7 +137,8 @@ Lines become curves (type 11) instead of line strings. Polygons stay shapes (rep
 
 =item B<-ce> I<library>, B<-cn> I<name>
 
-The cell library and the cell name for B<-O C>.
+The cell library and the cell name for B<-O C>: a 2D version 7 cell library, and a name of one
+to six letters, digits, C<$> or C<.>, compared without regard to case.
 
 =item B<-f> I<font>, B<-txsz> I<size>, B<-J> I<justification>
 
@@ -170,6 +172,40 @@ skipped, a first line of column names is skipped (reported), a line C<END> ends 
 either format is skipped. With B<-P L> or B<-P A> each run of points with the same id makes one line or polygon (all points
 make one when there are no ids).
 
+MOSS export text (B<-S M>): each feature is a header line followed by its coordinate lines, and
+features follow one another to the end of the file. The header holds the feature's id in
+columns 1-5 (a negative id means the coordinates are longitude and latitude; the id is the
+number without its sign), its subject in columns 16-45 and the number of coordinate pairs in
+columns 51-55. A projected pair has x in columns 1-11 and y in columns 12-22; a
+longitude/latitude pair has longitude in columns 1-10, latitude in 11-20 and a flag in 21-22.
+Numbers separated by blanks are read as well (a header then being the id, the subject's words
+and the count). A feature of one pair is a point. Any other is a line, or with B<-P A> a
+polygon whose first ring is the outline and whose further rings are islands: in a projected
+file an island's first pair has a negative x (the island lies at the positive x), in a
+longitude/latitude file an island's first pair has the flag 1. Islands become holes, as for
+Arc/Info input. The file does not say whether it holds points, lines or polygons: B<-P> does.
+Only polygons have islands: read as lines, every feature is one line and a negative x is a
+coordinate like any other (so is one on a polygon's very first pair). Subjects are counted in a
+message and not stored: a design file element has no field for them. For example, a lake
+with an island, and a point (projected, in metres):
+
+        3          LAKE                                  10
+        1000.00    1000.00
+        1100.00    1000.00
+        1100.00    1100.00
+        1000.00    1100.00
+        1000.00    1000.00
+       -1040.00    1040.00
+        1060.00    1040.00
+        1060.00    1060.00
+        1040.00    1060.00
+        1040.00    1040.00
+        1          WELL                                   1
+         500.00     600.00
+
+A header whose columns do not hold an id and a count, a pair that is not two numbers, or a
+file that ends before a feature's pairs do, is refused (exit 4) naming the line.
+
 =head1 OUTPUT
 
 Lines become line strings (type 4) or curves (type 11); a line longer than one element holds
@@ -183,6 +219,23 @@ shape with the hole bit, in the polygon's graphic group, with its mslink. With B
 mslink stands on the text node and on its text, which is what readers of texts show.
 Coordinates are rounded to the nearest unit of resolution; everything written (vertices, the
 steering points of curves, texts and ranges) must lie inside the design plane.
+
+=head1 CELLS
+
+With B<-O C> every point and centroid becomes the cell B<-cn> of the library B<-ce>: a cell
+header (type 2) bearing the cell's name, followed by the cell's components, moved so that the
+library's point (0, 0) lies on the point, at scale 1 and without rotation. The library's
+coordinates are taken in the design file's units of resolution, as they stand: a library drawn
+for a file with other units comes out larger or smaller, and can be scaled in the design file
+afterwards. With B<-C> the header and every component go on that level, else each keeps the
+level it has in the library; with B<-sp> every component takes that symbology, else each keeps
+its own. The header's range encloses its components; the mslink stands on the header.
+
+The library is read before the design file is touched: a library that is missing, cannot be
+read, is no 2D cell library (it must start with a library header, type 5 on level 8), holds no
+cell of that name (the message lists the names it holds), or holds an element whose
+coordinates the converter cannot move (types other than lines, line strings, shapes, curves,
+complex chains and shapes, texts and text nodes) ends the run with exit 4.
 
 =head1 EXIT STATUS
 
@@ -206,7 +259,7 @@ Bad command line: an unknown flag, a missing value, a stray word or a value out 
 
 =item B<4>
 
-The input is not supported or malformed.
+The input is not supported or malformed, or the cell library cannot be used (see CELLS).
 
 =item B<5>
 

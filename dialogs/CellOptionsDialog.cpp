@@ -2,10 +2,12 @@
 
 namespace mapfeed {
 
-CellOptionsDialog::CellOptionsDialog(WindowHost& host, OptionTable& options, MessageBoxes& messages, Effects effects)
+CellOptionsDialog::CellOptionsDialog(WindowHost& host, OptionTable& options, MessageBoxes& messages,
+                                     CellLibraries& libraries, Effects effects)
     : OptionDialog(host, kName, "Cell Information", 5070, 1680),
       options_(options),
       messages_(messages),
+      libraries_(libraries),
       effects_(std::move(effects)) {
     place(CeTxt, nullptr, 1440, 120, 2535, 375, 0);
     place(Label1, nullptr, 120, 240, 1215, 375, 1);
@@ -24,6 +26,24 @@ CellOptionsDialog::CellOptionsDialog(WindowHost& host, OptionTable& options, Mes
     CloseCmd.onClick = [this] { CloseCmd_Click(); };
     Br1Cmd.onClick = [this] { Br1Cmd_Click(); };
     Br2Cmd.onClick = [this] { Br2Cmd_Click(); };
+    CnTxt.onOffersWanted = [this] { offerCellNames(); };
+}
+
+void CellOptionsDialog::offerCellNames() {
+    const std::string library = CeTxt.text();
+    if (library == namesOf_) return;
+    namesOf_ = library;
+    if (library.empty()) {
+        CnTxt.setOffers({});
+        return;
+    }
+    // The answer may come after the dialog was closed through its frame, or after the file
+    // field changed again: it is taken only by the same field still naming the same library.
+    libraries_.readCellNames(library, [this, alive = CnTxt.lifetime(), library](std::vector<std::string> names) {
+        if (alive.expired() || CeTxt.text() != library) return;
+        if (names.empty()) namesOf_.clear();  // asked again next time: the file may come
+        CnTxt.setOffers(std::move(names));
+    });
 }
 
 void CellOptionsDialog::ApplyCmd_Click() {

@@ -9,7 +9,8 @@
 namespace mapfeed {
 
 /// "Cell Information" (`cellopts`): the cell file (slot 12, "-ce") and the cell name
-/// (slot 13, "-cn") for the point type "Cells".
+/// (slot 13, "-cn") for the point type "Cells". The name field offers the names of the cells in
+/// the library the file field names.
 class CellOptionsDialog : public OptionDialog {
 public:
     static constexpr const char* kName = "cellopts";
@@ -22,7 +23,8 @@ public:
         std::function<void()> showPointType;
     };
 
-    CellOptionsDialog(WindowHost& host, OptionTable& options, MessageBoxes& messages, Effects effects);
+    CellOptionsDialog(WindowHost& host, OptionTable& options, MessageBoxes& messages, CellLibraries& libraries,
+                      Effects effects);
 
     void ApplyCmd_Click();
     void CloseCmd_Click();
@@ -42,9 +44,14 @@ public:
     Button Br2Cmd{*this, "Br2Cmd", "Browse"};
 
 private:
+    /// Asks for the cell names of the library in CeTxt, unless they were asked for already.
+    void offerCellNames();
+
     OptionTable& options_;
     MessageBoxes& messages_;
+    CellLibraries& libraries_;
     Effects effects_;
+    std::string namesOf_;  ///< the library whose names were asked for last
 };
 
 }  // namespace mapfeed

@@ -8,7 +8,9 @@
 #include "convert/InputScan.h"
 #include "convert/Job.h"
 #include "convert/Plane.h"
+#include "convert/Run.h"
 #include "sources/GenerateReader.h"
+#include "sources/MossReader.h"
 #include "sources/XyReader.h"
 
 namespace mapfeed::picture {
@@ -17,13 +19,19 @@ namespace {
 
 struct Stopped {};
 
-std::unique_ptr<sources::FeatureSource> openSource(const convert::Job& job, char source, bool joined,
+std::unique_ptr<sources::FeatureSource> openSource(const convert::Job& job, char source, char theme,
                                                    const std::atomic<bool>* stop) {
+    const bool joined = theme == 'L' || theme == 'A', polygons = theme == 'A';
     const auto check = [stop] {
         if (stop && stop->load()) throw Stopped{};
     };
     if (source == 'A') {
         auto reader = std::make_unique<sources::GenerateReader>(job.input);
+        reader->lines().beforeRead = check;
+        return reader;
+    }
+    if (source == 'M') {
+        auto reader = std::make_unique<sources::MossReader>(job.input, polygons);
         reader->lines().beforeRead = check;
         return reader;
     }
@@ -59,7 +67,7 @@ InputReading readInput(const std::vector<std::string>& arguments, const DesignRe
         std::optional<convert::InputScan> scan;
         const auto scanned = [&]() -> const convert::InputScan& {
             if (!scan) {
-                auto reader = openSource(job, source, false, stop);
+                auto reader = openSource(job, source, 'P', stop);
                 scan = convert::scanInput(*reader);
             }
             return *scan;
@@ -75,10 +83,14 @@ InputReading readInput(const std::vector<std::string>& arguments, const DesignRe
         }
         const convert::DesignPlane plane{units.uorsPerMaster, units.originX, units.originY};
         Picture& picture = *reading.picture;
-        convert::Converter converter(job, plane, theme, 0, 0, [&](std::span<const std::uint8_t> elements) {
-            addElements(picture, elements, units, Layer::Input);
-        });
-        auto reader = openSource(job, source, theme == 'L' || theme == 'A', stop);
+        // Cells are drawn as the components the converter places.
+        const std::optional<dgn::LibraryCell> cell =
+            job.pointType == 'C' ? std::optional(convert::libraryCell(job)) : std::nullopt;
+        convert::Converter converter(
+            job, plane, theme, 0, 0,
+            [&](std::span<const std::uint8_t> elements) { addElements(picture, elements, units, Layer::Input); },
+            cell ? &*cell : nullptr);
+        auto reader = openSource(job, source, theme, stop);
         sources::Feature feature;
         while (reader->next(feature)) converter.feature(feature);
         converter.finish();

@@ -22,6 +22,7 @@
 #include "platform/Accessibility.h"
 #include "platform/ControlLifetime.h"
 #include "platform/FileDrop.h"
+#include "platform/OfferBinding.h"
 
 namespace mapfeed {
 
@@ -111,6 +112,7 @@ void bindTextField(TextField& field, QLineEdit* widget) {
             field.userTypes(QFile::encodeName(file).toStdString());
             sync();
         }));
+    if (field.onOffersWanted) bindOffers(field, widget);
 }
 
 // Only a user's pick of an entry may run a list's choice rule, and QComboBox reports as a pick

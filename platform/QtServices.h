@@ -40,6 +40,9 @@ public:
     std::string currentFolder() override { return posix_.currentFolder(); }
     DriveScan drives() override { return posix_.drives(); }
     FolderRead readFolder(const std::string& path) override { return posix_.readFolder(path); }
+    /// Reads on a thread of its own; the window looks for the answer every few milliseconds
+    /// and gives up after the file-system patience (QtCellNames.cpp).
+    void readCellNames(const std::string& path, std::function<void(std::vector<std::string>)> done) override;
 
 private:
     /// Whether the open-file dialog's start folder answers; the user is told when it does not.

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "dgn/CellLibrary.h"
 #include "job/RunRecord.h"
 #include "posix/PosixFiles.h"
 
@@ -71,6 +72,15 @@ bool PosixServices::folderAnswers(const std::string& folder) {
         return true;
     });
     return answered.value.has_value();
+}
+
+std::optional<std::future<std::vector<std::string>>> PosixServices::startReadingCellNames(const std::string& path) {
+    return calls_.launch("cells:" + path, [path] { return dgn::readCellLibrary(path).names; });
+}
+
+std::vector<std::string> PosixServices::cellNames(const std::string& path) {
+    auto names = calls_.run("cells:" + path, [path] { return dgn::readCellLibrary(path).names; });
+    return names.value ? std::move(*names.value) : std::vector<std::string>{};
 }
 
 }  // namespace mapfeed::posix

@@ -34,6 +34,12 @@ public:
     FolderRead readFolder(const std::string& path);
     /// Whether a folder answers in time; for the start folder of the open-file dialogs.
     bool folderAnswers(const std::string& folder);
+    /// Starts reading the cell names of the library at path on a thread of its own; nothing
+    /// while an earlier read of it is still stuck. The names are none for a file that is no
+    /// readable cell library.
+    std::optional<std::future<std::vector<std::string>>> startReadingCellNames(const std::string& path);
+    /// The same, waited for at most the file-system patience (an empty list when it overran).
+    std::vector<std::string> cellNames(const std::string& path);
 
 private:
     std::function<void()> whileWaiting_;

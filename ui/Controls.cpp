@@ -37,8 +37,19 @@ void TextField::setText(std::string text) {
 
 bool TextField::userTypes(std::string text) {
     if (!enabled()) return false;
+    userWantsOffers();
     setText(std::move(text));
     return true;
+}
+
+void TextField::setOffers(std::vector<std::string> offers) {
+    if (offers == offers_) return;
+    offers_ = std::move(offers);
+    changed();
+}
+
+void TextField::userWantsOffers() {
+    if (enabled() && onOffersWanted) onOffersWanted();
 }
 
 void ListBox::addItem(std::string entry) {

@@ -100,8 +100,19 @@ public:
     /// A file dropped from a file manager replaces the text with the file's path.
     bool acceptsFileDrops = false;
 
+    /// Texts the field offers the user to complete a typed text or to pick from a list; they
+    /// never restrict what may be typed. Setting them runs no rule.
+    const std::vector<std::string>& offers() const { return offers_; }
+    void setOffers(std::vector<std::string> offers);
+    /// Called when the user is about to type or asks for the list: the owner may bring the
+    /// offers up to date (they may arrive later).
+    std::function<void()> onOffersWanted;
+    /// The user starts to use the field's offers (focus, the down arrow, typing).
+    void userWantsOffers();
+
 private:
     std::string text_;
+    std::vector<std::string> offers_;
 };
 
 /// A drop-down list with an editable text part. A pick runs the click rule; typing into the

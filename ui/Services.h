@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -121,6 +122,17 @@ public:
     virtual FolderRead readFolder(const std::string& path) = 0;
 };
 
+/// The names of the cells in a cell library, for the cell dialog's name field.
+class CellLibraries {
+public:
+    virtual ~CellLibraries() = default;
+    /// Reads the library at path without holding up the window and calls done with its cell
+    /// names, at once or later, on the window's thread; with none when the file is no readable
+    /// cell library or does not answer in time. done may be called after its asker is gone:
+    /// it checks.
+    virtual void readCellNames(const std::string& path, std::function<void(std::vector<std::string>)> done) = 0;
+};
+
 /// Everything the rules need from the world outside the model, one interface per concern so
 /// that each window is handed only the ones it uses. The real one talks to Qt and the
 /// operating system; tests and the scenario runner use one fake that records every call.
@@ -128,6 +140,7 @@ class Services : public MessageBoxes,
                  public FileDialogs,
                  public ConverterServices,
                  public ProgramServices,
-                 public FolderServices {};
+                 public FolderServices,
+                 public CellLibraries {};
 
 }  // namespace mapfeed

@@ -55,7 +55,7 @@ subtest 'failures leave the design file as it was' => sub {
         [ 2, 'symbology out of range', [ $points, $design, slots(14 => [ '-sp', '0,32,0' ]) ] ],
         [ 2, 'a table name of one blank', [ $points, $design, slots(7 => [ '-T', ' ' ], 8 => [ '-M', '1' ]) ] ],
         [ 2, 'point type without a value', [ $points, $design, slots(9 => [ '-O', '' ], 14 => [ '-sp', '0,0,0' ]) ] ],
-        [ 4, 'MOSS', [ $points, $design, slots(3 => [ '-S', 'M' ]) ] ],
+        [ 4, 'Etak Map Base', [ $points, $design, slots(3 => [ '-S', 'E' ]) ] ],
         [ 4, 'ULF input', [ "$dir/in.ulf", $design, @job ] ],
         [ 4, 'malformed input', [ "$dir/bad.gen", $design, @job ] ],
         [ 5, 'outside the design plane', [ "$dir/far.gen", $design, @job ] ],

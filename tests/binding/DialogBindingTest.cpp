@@ -1,5 +1,9 @@
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCompleter>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -18,6 +22,7 @@
 #include "browse/BrowseWindow.h"
 #include "app/Application.h"
 #include "app/MainWindow.h"
+#include "dgn/SampleLibrary.h"
 #include "platform/DialogPlacement.h"
 #include "platform/QtHost.h"
 #include "platform/QtServices.h"
@@ -303,4 +308,32 @@ TEST_F(DialogBinding, FieldsLineUpAndLabelsStandOnTheirBaselines) {
             EXPECT_LE(std::abs(fieldBaseline - labelBaseline), 1) << window->name() << "." << control->name();
         }
     }
+}
+
+// The cell name field offers a real library's names: read off the window's thread, then shown
+// as the whole list on the down arrow and narrowed as the user types, without writing a slot.
+TEST_F(DialogBinding, CellNameFieldOffersTheLibrarysCellsOnTheDownArrow) {
+    const QString library = QDir::temp().filePath(QStringLiteral("mapfeed-binding-%1.cel").arg(QCoreApplication::applicationPid()));
+    {
+        const dgn::Bytes bytes = dgn::sampleCellLibrary();
+        QFile file(library);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    }
+    app.mapfeed.CentrCmb.userPicks("Cells");
+    CellOptionsDialog& cells = app.dialogs.get<CellOptionsDialog>();
+    cells.CeTxt.userTypes(library.toStdString());
+    host.view(cells)->activateWindow();
+    auto* name = static_cast<QLineEdit*>(widgetOf(cells, cells.CnTxt));
+    name->setFocus();
+    QTest::keyClick(name, Qt::Key_Down);
+    QTRY_VERIFY(name->completer()->popup()->isVisible());
+    EXPECT_EQ(3, name->completer()->completionCount());
+    QTest::keyClick(name->completer()->popup(), Qt::Key_Escape);
+    QTest::keyClicks(name, "cr");
+    EXPECT_EQ(1, name->completer()->completionCount());
+    EXPECT_EQ(QStringLiteral("CROSS"), name->completer()->currentCompletion());
+    EXPECT_EQ("cr", cells.CnTxt.text());
+    EXPECT_EQ("", app.options.flag(13));
+    QFile::remove(library);
 }

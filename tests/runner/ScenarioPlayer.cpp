@@ -14,6 +14,7 @@
 
 #include "app/Application.h"
 #include "browse/BrowseLists.h"
+#include "dgn/SampleLibrary.h"
 #include "job/RunRecord.h"
 #include "tests/runner/EventDriver.h"
 #include "tests/runner/ScenarioWorld.h"
@@ -156,6 +157,7 @@ private:
         if (command == "file") makeFile(args.text("PATH"));
         else if (command == "folder") makeFolder(args.text("PATH"));
         else if (command == "fifo") makeFifo(args.text("PATH"));
+        else if (command == "cell-library") makeCellLibrary(args.text("PATH"));
         else if (command == "env") {
             const std::string name = args.word("NAME");
             ::setenv(name.c_str(), args.text("TEXT").c_str(), 1);
@@ -204,6 +206,16 @@ private:
         struct stat info {};
         if (::stat(target.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return;
         std::ofstream(target, std::ios::binary | std::ios::trunc);
+    }
+
+    /// Our sample cell library (CIRCLE, CROSS, LABEL).
+    void makeCellLibrary(const std::string& path) {
+        const fs::path target = local(path);
+        std::error_code error;
+        if (target.has_parent_path()) fs::create_directories(target.parent_path(), error);
+        const dgn::Bytes library = dgn::sampleCellLibrary();
+        std::ofstream(target, std::ios::binary | std::ios::trunc)
+            .write(reinterpret_cast<const char*>(library.data()), static_cast<std::streamsize>(library.size()));
     }
 
     void makeFolder(const std::string& path) {

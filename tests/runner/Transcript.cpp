@@ -11,12 +11,21 @@ std::string flag(bool value) { return value ? "1" : "0"; }
 
 }  // namespace
 
+std::string offered(const std::vector<std::string>& offers) {
+    if (offers.empty()) return {};
+    std::string list;
+    for (const std::string& offer : offers) list += (list.empty() ? "" : ",") + quoted(offer);
+    return " offers=[" + list + "]";
+}
+
 std::string describe(const Control& control) {
     std::string line = control.window().name() + "." + control.name() + " ";
     const std::string enabled = " enabled=" + flag(control.enabled());
     switch (control.kind()) {
-        case ControlKind::TextField:
-            return line + "text=" + quoted(static_cast<const TextField&>(control).text()) + enabled;
+        case ControlKind::TextField: {
+            const auto& field = static_cast<const TextField&>(control);
+            return line + "text=" + quoted(field.text()) + enabled + offered(field.offers());
+        }
         case ControlKind::List: {
             const auto& list = static_cast<const ListBox&>(control);
             std::string entries;

@@ -20,6 +20,9 @@ public:
     std::string currentFolder() override { return posix_.currentFolder(); }
     DriveScan drives() override { return posix_.drives(); }
     FolderRead readFolder(const std::string& path) override { return posix_.readFolder(path); }
+    void readCellNames(const std::string& path, std::function<void(std::vector<std::string>)> done) override {
+        done(posix_.cellNames(path));
+    }
 
 protected:
     StartResult started(const ConverterCommand& command) override;

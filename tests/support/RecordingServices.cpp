@@ -71,4 +71,9 @@ FolderRead RecordingServices::readFolder(const std::string& path) {
     return {std::make_shared<FolderContents>(found->second), FolderFailure::None};
 }
 
+void RecordingServices::readCellNames(const std::string& path, std::function<void(std::vector<std::string>)> done) {
+    const auto library = cellLibraries.find(path);
+    done(library == cellLibraries.end() ? std::vector<std::string>{} : library->second);
+}
+
 }  // namespace mapfeed::testing

@@ -35,6 +35,8 @@ public:
     std::map<std::string, std::string> env;
     std::vector<std::string> log;
     std::optional<std::string> logFailure;
+    /// Cell libraries and the names of their cells; any other path holds none.
+    std::map<std::string, std::vector<std::string>> cellLibraries;
 
     MessageAnswer messageBox(const std::string& text, MessageButtons buttons) override;
     /// Prints a message box and its answer from the queue; a box with one OK button is
@@ -54,6 +56,8 @@ public:
     std::string currentFolder() override { return here; }
     DriveScan drives() override { return driveScan; }
     FolderRead readFolder(const std::string& path) override;
+    /// Answers at once.
+    void readCellNames(const std::string& path, std::function<void(std::vector<std::string>)> done) override;
 
 protected:
     /// The start's outcome when it works: a task number of the fake's own.

@@ -4,7 +4,7 @@ package ConverterTest;
 use v5.36;
 
 use Exporter 'import';
-our @EXPORT = qw(slots run_converter features write_file read_bytes scratch structure_problems design_elements $SCRIPT);
+our @EXPORT = qw(slots run_converter features write_file read_bytes scratch structure_problems design_elements sample_library $SCRIPT);
 
 use File::Basename qw(dirname);
 use File::Spec;
@@ -81,6 +81,12 @@ sub design_elements ($bytes) {
 my $CHECKER = File::Spec->catfile(
     defined $ENV{MAPFEED_CONVERT} && $ENV{MAPFEED_CONVERT} ne '' ? dirname($ENV{MAPFEED_CONVERT}) : "$RealBin/../../build/bin",
     'mapfeed-dgn-check');
+
+# Writes the sample cell library (CIRCLE, CROSS, LABEL) of the program built beside the checker.
+sub sample_library ($path) {
+    my $writer = File::Spec->catfile(dirname($CHECKER), 'mapfeed-sample-library');
+    system($writer, $path) == 0 or die "$writer $path: status $?";
+}
 
 # What the structural checker finds wrong with a design file (nothing: an empty list).
 sub structure_problems ($design) {

@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
+#include <QCompleter>
 #include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
@@ -279,7 +280,13 @@ std::string WidgetDriver::describe(const Control& control) {
     switch (control.kind()) {
         case ControlKind::TextField: {
             const auto& field = static_cast<const TextField&>(control);
-            return line + "text=" + scenario::quoted(shownText(static_cast<QLineEdit*>(w)->text(), field.text())) + enabled;
+            auto* edit = static_cast<QLineEdit*>(w);
+            // The offers as the line edit's completer holds them.
+            std::vector<std::string> offers;
+            if (const QCompleter* completer = edit->completer())
+                for (int row = 0; row < completer->model()->rowCount(); ++row)
+                    offers.push_back(completer->model()->index(row, 0).data().toString().toStdString());
+            return line + "text=" + scenario::quoted(shownText(edit->text(), field.text())) + enabled + scenario::offered(offers);
         }
         case ControlKind::List: {
             const auto& list = static_cast<const ListBox&>(control);

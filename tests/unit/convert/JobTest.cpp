@@ -39,7 +39,7 @@ const Refusal kRefusals[] = {
     {"-txsz 1e999", 2, "-txsz needs a text size greater than 0, not '1e999'"},
     {"-R 1e999,0,1", 2, "-R needs ulhx,ulhy,pixel (three numbers a double holds)"},
     {"-R 0,0,-1", 2, "-R: the pixel size must be greater than 0, not '-1'"},
-    {"-S M", 4, "MOSS input (-S M) is not supported by this converter"},
+    {"-S E", 4, "Etak Map Base input (-S E) is not supported by this converter (no public description of its layout)"},
     {"-S E -L 99", 2, "-L needs a level"},  // the whole line is checked before a source is refused
 };
 
