@@ -83,6 +83,9 @@ DesignReading readDesign(const std::string& path, std::uint64_t appendedFrom, co
         reading.problem = "The design file " + path + " is a 3D design file; only 2D files are shown.";
         return reading;
     }
+    // A vertex takes at least 8 bytes in the file: room for them all at once, so that the
+    // places never grow by doubling (which would hold two copies for a moment).
+    reading.picture->places.reserve(reading.size / 8);
     reading.units = {header.units->uorsPerMaster(), header.units->originX, header.units->originY,
                      header.units->masterName.empty() ? "m" : header.units->masterName};
     reading.picture->unitName = reading.units.masterName;

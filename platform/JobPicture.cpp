@@ -114,7 +114,8 @@ void JobPicture::read(const Request& request, bool fit) {
         result->fit = fit;
         if (!request.designPath.empty()) result->design = picture::readDesign(request.designPath, request.appendedFrom, stop.get());
         else result->design.empty = true;
-        result->picture = std::make_shared<picture::Picture>(*result->design.picture);
+        // The input is added to the design file's own picture, which is not kept apart.
+        result->picture = result->design.picture;
         if (!request.arguments.empty() && result->design.problem.empty()) {
             const picture::InputReading input = picture::readInput(request.arguments, result->design, stop.get());
             result->inputProblem = input.problem;

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <algorithm>
 #include <cmath>
 
 namespace mapfeed {
@@ -30,14 +31,22 @@ Look lookOf(Layer layer) {
 /// one kept: a line of a million vertices across a few hundred pixels costs a few hundred.
 void toPixels(const picture::Picture& picture, const Shape& shape, const picture::View& view, QPolygonF& out) {
     out.clear();
-    const picture::Place* place = picture.places.data() + shape.first;
+    const picture::Place* places = picture.places.data() + shape.first;
+    // A shape is looked at no closer than its size on the screen allows: a line across a few
+    // pixels, or of many more vertices than pixels, is sampled, its ends always kept.
+    const double across = (shape.box.width() + shape.box.height()) / view.unitsPerPixel;
+    const std::uint32_t most = static_cast<std::uint32_t>(std::min(4.0 * across + 2, 4e9));
+    const std::uint32_t step = shape.count > most ? shape.count / most : 1;
+    if (shape.count == 0) return;
     QPointF last(-1e9, -1e9);
-    for (std::uint32_t i = 0; i < shape.count; ++i, ++place) {
-        const QPointF pixel(view.pixelX(place->x), view.pixelY(place->y));
+    for (std::uint32_t i = 0;; i = std::min(i + step, shape.count - 1)) {
+        const QPointF pixel(view.pixelX(places[i].x), view.pixelY(places[i].y));
         const bool lastOne = i + 1 == shape.count;
-        if (!lastOne && std::abs(pixel.x() - last.x()) < 1 && std::abs(pixel.y() - last.y()) < 1) continue;
-        out.append(pixel);
-        last = pixel;
+        if (lastOne || std::abs(pixel.x() - last.x()) >= 1 || std::abs(pixel.y() - last.y()) >= 1) {
+            out.append(pixel);
+            last = pixel;
+        }
+        if (lastOne) return;
     }
 }
 
