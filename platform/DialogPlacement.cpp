@@ -152,6 +152,10 @@ QRect besideOwner(const QRect& owner, const QSize& preferred, const QSize& least
         at.setX(std::clamp(owner.left(), chosen->left(), std::max(chosen->left(), chosen->right() - size.width() + 1)));
         if (chosen == &sides[3]) at.setY(chosen->bottom() - size.height() + 1);
     }
+    // A side narrower than the least size still keeps the window whole on the screen, even if it
+    // then has to stand over part of its owner.
+    at.setX(std::clamp(at.x(), screen.left(), std::max(screen.left(), screen.right() - size.width() + 1)));
+    at.setY(std::clamp(at.y(), screen.top(), std::max(screen.top(), screen.bottom() - size.height() + 1)));
     return QRect(at, size);
 }
 
