@@ -24,19 +24,7 @@ e2e_begin openbox xprop xwininfo import fc-match
 e2e_start_xvfb
 e2e_install_converter
 
-# The window manager keeps its own home, so whatever it writes is not taken for the program's.
-mkdir -p wm-home
-HOME=$work/wm-home XDG_CONFIG_HOME=$work/wm-home/.config XDG_CACHE_HOME=$work/wm-home/.cache \
-  openbox --sm-disable >openbox.log 2>&1 &
-wm_pid=$!
-wm_is_running() {
-  kill -0 "$wm_pid" 2>/dev/null || fail "openbox ended at start: $(cat openbox.log)"
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
-}
-wait_for 10 "openbox to manage the screen" wm_is_running
-stop_wm() { kill "$wm_pid" 2>/dev/null || true; }
-# The test's own status is kept for e2e_finish, which ends with it.
-trap 'status=$?; stop_wm; (exit "$status"); e2e_finish' EXIT
+e2e_start_openbox
 
 # The program's settings would land here; what it holds before the start is the reference.
 export XDG_CONFIG_HOME=$work/home/.config
@@ -73,21 +61,7 @@ next_point_type() {
   key_in "$main_wid" Down
 }
 
-# frame_of WID: the window with its frame, as "LEFT TOP RIGHT BOTTOM" on the screen.
-frame_of() {
-  local info x y w h extents l r t b
-  info=$(xwininfo -id "$1")
-  x=$(awk '/Absolute upper-left X/ {print $NF}' <<<"$info")
-  y=$(awk '/Absolute upper-left Y/ {print $NF}' <<<"$info")
-  w=$(awk '/^ *Width:/ {print $NF}' <<<"$info")
-  h=$(awk '/^ *Height:/ {print $NF}' <<<"$info")
-  extents=$(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d ',')
-  read -r l r t b <<<"${extents:-0 0 0 0}"
-  echo "$((x - l)) $((y - t)) $((x + w + r - 1)) $((y + h + b - 1))"
-}
 
-# Openbox draws a frame around the window once it manages it.
-is_framed() { [[ -n $(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= *//p') ]]; }
 
 # open_dialog VAR TITLE: waits for the dialog and its frame, and checks what a user sees of it.
 dialogs=()

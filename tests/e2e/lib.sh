@@ -150,6 +150,23 @@ PERL
   export PATH=$work/bin:$PATH
 }
 
+# e2e_start_openbox: a real window manager on the test's X server, in a home of its own so that
+# whatever it writes is not taken for the program's; stopped with the test, whose own status
+# e2e_finish ends with.
+wm_pid=
+e2e_start_openbox() {
+  mkdir -p wm-home
+  HOME=$work/wm-home XDG_CONFIG_HOME=$work/wm-home/.config XDG_CACHE_HOME=$work/wm-home/.cache \
+    openbox --sm-disable >openbox.log 2>&1 &
+  wm_pid=$!
+  wait_for 10 "openbox to manage the screen" wm_is_running
+  trap 'status=$?; kill "$wm_pid" 2>/dev/null; (exit "$status"); e2e_finish' EXIT
+}
+wm_is_running() {
+  kill -0 "$wm_pid" 2>/dev/null || fail "openbox ended at start: $(cat openbox.log)"
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
+}
+
 # ---- Windows.
 
 # The ids of the visible windows whose title is exactly TITLE, one a line.
@@ -226,6 +243,22 @@ window_has_size_tall() {
   wait_detail="WIDTH=$width HEIGHT=$height"
   ((width == $2 && height >= $3))
 }
+
+# frame_of WID: the window with its frame, as "LEFT TOP RIGHT BOTTOM" on the screen.
+frame_of() {
+  local info x y w h extents l r t b
+  info=$(xwininfo -id "$1")
+  x=$(awk '/Absolute upper-left X/ {print $NF}' <<<"$info")
+  y=$(awk '/Absolute upper-left Y/ {print $NF}' <<<"$info")
+  w=$(awk '/^ *Width:/ {print $NF}' <<<"$info")
+  h=$(awk '/^ *Height:/ {print $NF}' <<<"$info")
+  extents=$(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d ',')
+  read -r l r t b <<<"${extents:-0 0 0 0}"
+  echo "$((x - l)) $((y - t)) $((x + w + r - 1)) $((y + h + b - 1))"
+}
+
+# Openbox draws a frame around the window once it manages it.
+is_framed() { [[ -n $(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= *//p') ]]; }
 
 # click_in WID X Y: a left click at X,Y inside window WID. Without a window manager windows
 # overlap freely, so the point must not be covered by another window.

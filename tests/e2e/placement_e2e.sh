@@ -23,34 +23,12 @@ e2e_begin openbox xprop xwininfo import
 e2e_start_xvfb
 e2e_install_converter
 
-mkdir -p wm-home
-HOME=$work/wm-home XDG_CONFIG_HOME=$work/wm-home/.config openbox --sm-disable >openbox.log 2>&1 &
-wm_pid=$!
-wm_is_running() {
-  kill -0 "$wm_pid" 2>/dev/null || fail "openbox ended at start: $(cat openbox.log)"
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
-}
-wait_for 10 "openbox to manage the screen" wm_is_running
-# The test's own status is kept for e2e_finish, which ends with it.
-trap 'status=$?; kill "$wm_pid" 2>/dev/null; (exit "$status"); e2e_finish' EXIT
+e2e_start_openbox
 
 LINSYM=(436 152)    # LinsymCmd "set" in OutputFrm
 PNTSYM=(428 272)    # PntsymCmd "set" in OutputFrm
 SYM_APPLY=(56 99)   # ApplyCmd "Apply" of a symbology dialog, 32,88 48x22
 
-# frame_of WID: the window with its frame, as "LEFT TOP RIGHT BOTTOM" on the screen.
-frame_of() {
-  local info x y w h extents l r t b
-  info=$(xwininfo -id "$1")
-  x=$(awk '/Absolute upper-left X/ {print $NF}' <<<"$info")
-  y=$(awk '/Absolute upper-left Y/ {print $NF}' <<<"$info")
-  w=$(awk '/^ *Width:/ {print $NF}' <<<"$info")
-  h=$(awk '/^ *Height:/ {print $NF}' <<<"$info")
-  extents=$(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d ',')
-  read -r l r t b <<<"${extents:-0 0 0 0}"
-  echo "$((x - l)) $((y - t)) $((x + w + r - 1)) $((y + h + b - 1))"
-}
-is_framed() { [[ -n $(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= *//p') ]]; }
 open_dialog() {
   local -n id=$1
   find_window "$1" "$2"

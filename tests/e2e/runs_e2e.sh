@@ -32,13 +32,7 @@ e2e_install_converter
 mkdir tmp
 export TMPDIR=$work/tmp
 
-mkdir -p wm-home
-HOME=$work/wm-home XDG_CONFIG_HOME=$work/wm-home/.config XDG_CACHE_HOME=$work/wm-home/.cache \
-  openbox --sm-disable >openbox.log 2>&1 &
-wm_pid=$!
-wm_is_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-wait_for 10 "openbox to manage the screen" wm_is_running
-trap 'kill "$wm_pid" 2>/dev/null || true; e2e_finish' EXIT
+e2e_start_openbox
 
 shoot() { [[ -z $shots ]] || import -window root "$shots/$1.png" || fail "no screenshot $1"; }
 
@@ -132,21 +126,15 @@ expect_output() { wait_for 15 "the runs window to show $(printf '%q' "$1")" runs
 
 # The runs window is up, in front, with the keyboard focus, and beside the main window: it
 # covers none of it.
-frame_of() {
-  # openbox's frame: the window's parent below the root.
-  local geometry
-  geometry=$(xwininfo -id "$1" | sed -n 's/^  Absolute upper-left X: *//p; s/^  Absolute upper-left Y: *//p; s/^  Width: *//p; s/^  Height: *//p' | tr '\n' ' ')
-  echo "$geometry"
-}
 expect_front() {
   find_runs_window
   [[ $(xdotool getwindowfocus) == "$runs_wid" ]] ||
     fail "the runs window does not have the keyboard focus (window $(xdotool getwindowfocus) has)"
-  local mx my mw mh rx ry rw rh
-  read -r mx my mw mh <<<"$(frame_of "$main_wid")"
-  read -r rx ry rw rh <<<"$(frame_of "$runs_wid")"
-  if ((rx < mx + mw && mx < rx + rw && ry < my + mh && my < ry + rh)); then
-    fail "the runs window ($rx,$ry ${rw}x$rh) overlaps the main window ($mx,$my ${mw}x$mh)"
+  local ml mt mr mb rl rt rr rb
+  read -r ml mt mr mb <<<"$(frame_of "$main_wid")"
+  read -r rl rt rr rb <<<"$(frame_of "$runs_wid")"
+  if ((rl <= mr && ml <= rr && rt <= mb && mt <= rb)); then
+    fail "the runs window ($rl,$rt-$rr,$rb) overlaps the main window ($ml,$mt-$mr,$mb)"
   fi
 }
 
