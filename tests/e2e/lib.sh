@@ -26,9 +26,14 @@ app_pid=
 main_wid=
 failure_shot=${failure_shot:-}
 
+# What a test must also undo at its end (a window manager, a mount), as function names, run
+# first; the test's own status stays the exit status whatever they return.
+e2e_at_exit=()
 e2e_finish() {
-  local status=$?
+  local status=$? undo
   trap - EXIT
+  set +e
+  for undo in "${e2e_at_exit[@]}"; do "$undo"; done
   [[ -z $app_pid ]] || kill -KILL "$app_pid" 2>/dev/null || true
   [[ -z $xvfb_pid ]] || kill "$xvfb_pid" 2>/dev/null || true
   wait 2>/dev/null || true
@@ -160,8 +165,9 @@ e2e_start_openbox() {
     openbox --sm-disable >openbox.log 2>&1 &
   wm_pid=$!
   wait_for 10 "openbox to manage the screen" wm_is_running
-  trap 'status=$?; kill "$wm_pid" 2>/dev/null; (exit "$status"); e2e_finish' EXIT
+  e2e_at_exit+=(stop_openbox)
 }
+stop_openbox() { kill "$wm_pid" 2>/dev/null; }
 wm_is_running() {
   kill -0 "$wm_pid" 2>/dev/null || fail "openbox ended at start: $(cat openbox.log)"
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'

@@ -47,7 +47,7 @@ unmount_share() {
   fusermount3 -u -z "$share" 2>/dev/null || true
   mount_pid= share=
 }
-trap 'unmount_share; e2e_finish' EXIT
+e2e_at_exit+=(unmount_share)
 
 share_is_mounted() { grep -q " $1 fuse" /proc/self/mounts; }
 # mount_hung_share FOLDER: a share that never answers, holding in.gen and out.dgn.
