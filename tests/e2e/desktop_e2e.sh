@@ -224,10 +224,7 @@ xdotool windowfocus --sync "$file_dialog"
 xdotool type --delay 5 "$work/project/picked.gen"
 xdotool key --clearmodifiers Return
 wait_for 5 "the open-file dialog to close on Return" window_is_gone "$file_dialog"
-# Openbox hands the focus back on its own time; keys typed before it does are lost.
-main_is_active() { [[ $(xdotool getactivewindow 2>/dev/null) == "$main_wid" ]]; }
-xdotool windowactivate --sync "$main_wid"
-wait_for 5 "the main window to have the focus again" main_is_active
+give_focus "$main_wid"
 type_into "${DGNFILE[@]}" "$work/out.dgn"
 press_apply
 grep -qxF -- "$work/project/picked.gen" calls/args || fail "the picked file did not reach the converter: $(tr '\n' ' ' <calls/args)"

@@ -266,6 +266,19 @@ frame_of() {
 # Openbox draws a frame around the window once it manages it.
 is_framed() { [[ -n $(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= *//p') ]]; }
 
+# give_focus WID: the keyboard focus to window WID, and back there for sure. Under a window
+# manager it is asked for and awaited: the manager hands the focus on in its own time after a
+# window closes, and keys typed before it does go elsewhere.
+window_is_active() { [[ $(xdotool getactivewindow 2>/dev/null) == "$1" ]]; }
+give_focus() {
+  if [[ -n $wm_pid ]]; then
+    xdotool windowactivate --sync "$1"
+    wait_for 5 "window $1 to have the focus" window_is_active "$1"
+  else
+    xdotool windowfocus --sync "$1"
+  fi
+}
+
 # click_in WID X Y: a left click at X,Y inside window WID. Without a window manager windows
 # overlap freely, so the point must not be covered by another window.
 click_in() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
@@ -309,7 +322,7 @@ close_runs_window() {
   find_runs_window
   xdotool windowfocus --sync "$runs_wid" key --clearmodifiers ctrl+w
   wait_for 5 "the runs window to close" window_is_gone "$runs_wid"
-  xdotool windowfocus --sync "$main_wid"
+  give_focus "$main_wid"
 }
 
 # Presses the main window's "Apply" and waits for the converter's record in calls/, the run
