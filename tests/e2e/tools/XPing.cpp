@@ -78,7 +78,10 @@ int main(int argc, char** argv) {
             while (xcb_generic_event_t* event = xcb_poll_for_event(connection)) {
                 if ((event->response_type & 0x7F) == XCB_CLIENT_MESSAGE) {
                     const auto* answer = reinterpret_cast<xcb_client_message_event_t*>(event);
-                    answered = answer->window == root && answer->data.data32[0] == ping && answer->data.data32[1] == stamp;
+                    // Other client messages to the root window come this way too (a program
+                    // asking for the focus); one after the answer must not undo it.
+                    answered = answered || (answer->window == root && answer->data.data32[0] == ping &&
+                                            answer->data.data32[1] == stamp);
                 }
                 std::free(event);
             }
