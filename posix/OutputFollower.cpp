@@ -81,7 +81,11 @@ OutputFollower* OutputFollower::get(std::string& error) {
 
 std::uint64_t OutputFollower::follow(UniqueFd file, Sink sink, Done done) {
     std::lock_guard lock(mutex_);
-    Entry& entry = entries_.emplace_back(Entry{++lastId_, std::move(file), std::move(sink), std::move(done)});
+    Entry& entry = entries_.emplace_back();
+    entry.id = ++lastId_;
+    entry.file = std::move(file);
+    entry.sink = std::move(sink);
+    entry.done = std::move(done);
     if (inotify_ >= 0) {
         // The file has no name; its descriptor's link in /proc names it for inotify.
         const std::string link = "/proc/self/fd/" + std::to_string(entry.file.get());
@@ -102,19 +106,22 @@ void OutputFollower::ended(std::uint64_t id) {
     for (Entry& entry : entries_) {
         if (entry.id != id) continue;
         struct stat info {};
-        entry.endAt = ::fstat(entry.file.get(), &info) == 0 ? info.st_size : entry.readTo;
+        entry.endAt = ::fstat(entry.file.get(), &info) == 0 ? info.st_size : 0;
     }
     wake();
 }
 
 void OutputFollower::forget(std::uint64_t id) {
-    std::lock_guard lock(mutex_);
-    std::erase_if(entries_, [this, id](Entry& entry) {
-        if (entry.id != id) return false;
-        if (entry.watch >= 0) ::inotify_rm_watch(inotify_, entry.watch);
-        freeSpace(entry.file.get(), entry.freedTo, entry.readTo);
-        return true;
-    });
+    {
+        // The thread lets the file go at its next pass: it may be reading it now.
+        std::lock_guard lock(mutex_);
+        for (Entry& entry : entries_)
+            if (entry.id == id) entry.forgotten = true;
+    }
+    wake();
+    // A call that saw the entry before it was forgotten ends before this lock is had; every
+    // later one sees it forgotten.
+    std::lock_guard calling(calling_);
 }
 
 void OutputFollower::handOver() {
@@ -155,25 +162,31 @@ void OutputFollower::wake() const {
     [[maybe_unused]] const ssize_t written = ::write(wake_, &one, sizeof one);
 }
 
-bool OutputFollower::readNew(Entry& entry) {
+template <typename Call>
+void OutputFollower::callUnlessForgotten(Entry& entry, Call call) {
+    std::lock_guard calling(calling_);
+    if (!entry.forgotten) call();
+}
+
+bool OutputFollower::readNew(Entry& entry, off_t endAt) {
     static thread_local std::vector<char> buffer(kChunk);
-    for (off_t budget = kBytesPerPass; budget > 0;) {
+    for (off_t budget = kBytesPerPass; budget > 0 && !entry.forgotten;) {
         std::size_t wanted = kChunk;
-        if (entry.endAt >= 0) {
-            if (entry.readTo >= entry.endAt) break;
-            wanted = std::min<std::size_t>(wanted, static_cast<std::size_t>(entry.endAt - entry.readTo));
+        if (endAt >= 0) {
+            if (entry.readTo >= endAt) break;
+            wanted = std::min<std::size_t>(wanted, static_cast<std::size_t>(endAt - entry.readTo));
         }
         const ssize_t got = ::pread(entry.file.get(), buffer.data(), wanted, entry.readTo);
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) break;
         entry.readTo += got;
         budget -= got;
-        entry.sink(std::string_view(buffer.data(), static_cast<std::size_t>(got)));
+        callUnlessForgotten(entry, [&] { entry.sink(std::string_view(buffer.data(), static_cast<std::size_t>(got))); });
     }
     const off_t readPages = entry.readTo / kPage * kPage;
     freeSpace(entry.file.get(), entry.freedTo, readPages);
     entry.freedTo = std::max(entry.freedTo, readPages);
-    return entry.endAt >= 0 && entry.readTo >= entry.endAt;
+    return endAt >= 0 && entry.readTo >= endAt;
 }
 
 void OutputFollower::run() {
@@ -195,23 +208,36 @@ void OutputFollower::run() {
             }
         }
 
-        std::lock_guard lock(mutex_);
+        // The entries of this pass and where their writers ended. Only this thread erases
+        // entries, so they stay where they are while it reads without the lock.
+        std::vector<std::pair<Entry*, off_t>> pass;
+        {
+            std::lock_guard lock(mutex_);
+            for (Entry& entry : entries_) pass.emplace_back(&entry, entry.endAt);
+        }
         behind = false;
-        for (auto entry = entries_.begin(); entry != entries_.end();) {
-            const off_t before = entry->readTo;
-            const bool done = readNew(*entry);
-            behind = behind || entry->readTo - before >= kBytesPerPass;
-            if (!done) {
-                ++entry;
+        std::vector<Entry*> finished;
+        for (auto [entry, endAt] : pass) {
+            if (entry->forgotten) {
+                freeSpace(entry->file.get(), entry->freedTo, entry->readTo);
+                finished.push_back(entry);
                 continue;
             }
+            const off_t before = entry->readTo;
+            const bool done = readNew(*entry, endAt);
+            behind = behind || entry->readTo - before >= kBytesPerPass;
+            if (!done) continue;
             // What a process it left running behind it writes later is no part of the run.
             struct stat info {};
             if (::fstat(entry->file.get(), &info) == 0) freeSpace(entry->file.get(), entry->freedTo, info.st_size);
-            if (entry->watch >= 0) ::inotify_rm_watch(inotify_, entry->watch);
-            if (entry->done) entry->done();
-            entry = entries_.erase(entry);
+            if (entry->done) callUnlessForgotten(*entry, [&] { entry->done(); });
+            finished.push_back(entry);
         }
+        if (finished.empty()) continue;
+        std::lock_guard lock(mutex_);
+        for (Entry* entry : finished)
+            if (entry->watch >= 0) ::inotify_rm_watch(inotify_, entry->watch);
+        entries_.remove_if([&](const Entry& entry) { return std::find(finished.begin(), finished.end(), &entry) != finished.end(); });
     }
 }
 

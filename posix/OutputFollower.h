@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <list>
@@ -52,22 +53,32 @@ private:
         UniqueFd file;
         Sink sink;
         Done done;
-        pid_t writer = 0;
+        pid_t writer = 0;      // under mutex_
+        off_t endAt = -1;      // under mutex_: the size when the writer ended; -1 while it runs
+        std::atomic<bool> forgotten = false;  // set under mutex_; read under calling_ too
+        // The thread's own: only it reads the file, and only it erases an entry.
         int watch = -1;        // inotify watch; -1: looked at by the 50 ms sweep
         off_t readTo = 0;
         off_t freedTo = 0;
-        off_t endAt = -1;      // the size when the writer ended; -1 while it runs
     };
 
     OutputFollower(int wake, int inotify) : wake_(wake), inotify_(inotify) {}
     void run();
-    /// Reads what is new of one file, a bounded amount; true when it is done with.
-    bool readNew(Entry& entry);
+    /// Reads what is new of one file, a bounded amount, up to `endAt` when the writer has
+    /// ended; true when it is done with.
+    bool readNew(Entry& entry, off_t endAt);
+    /// Calls the entry's sink or done unless it has been forgotten.
+    template <typename Call>
+    void callUnlessForgotten(Entry& entry, Call call);
     void wake() const;
 
     const int wake_;     // eventfd: a new file, an end or a forget
     const int inotify_;  // -1 when inotify is not to be had
-    std::mutex mutex_;   // held while the thread reads, so that forget can wait for it
+    // Held for bookkeeping only, never across a read or the freeing of disk space: on a busy
+    // disk, freeing waits for the pages to be written out, for seconds, and the window takes
+    // this lock when it starts a run.
+    std::mutex mutex_;
+    std::mutex calling_;  // held while a sink or done is called, so that forget can wait for it
     std::list<Entry> entries_;
     std::uint64_t lastId_ = 0;
 };
