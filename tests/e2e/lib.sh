@@ -115,7 +115,8 @@ e2e_begin() {
 # asked, and the X window's size is the client area.
 xvfb_ready() {
   kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb ended at start"
-  grep -sqx '[0-9]\+' display.number
+  # Reported is not always answering yet: a program started at once may find no display.
+  grep -sqx '[0-9]\+' display.number && DISPLAY=:$(<display.number) xdotool getdisplaygeometry >/dev/null 2>&1
 }
 e2e_start_xvfb() {
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 3>display.number 2>xvfb.log &

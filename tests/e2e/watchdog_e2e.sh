@@ -28,6 +28,8 @@ fi
 . "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 e2e_begin flock
+# shellcheck disable=SC2034 # read by fail in lib.sh
+failure_shot=$work/failure.png
 e2e_start_xvfb
 e2e_install_converter
 
@@ -129,9 +131,14 @@ apply_with() {
 # Opens "Browse" the way a user does: "Cells" in the point type list, then the cell dialog's
 # first "Browse" button.
 open_browse() {
-  local cellopts i
+  local cellopts textsym
   click_in "$main_wid" "${CENTR[@]}"
-  for i in 1 2 3; do
+  xdotool windowfocus --sync "$main_wid" key --clearmodifiers Down
+  # "Textnode" opens its dialog, which takes the focus when it is shown; keys meant for the
+  # list wait until it has.
+  find_window textsym "Text Symbology"
+  sleep 0.3
+  for _ in 1 2; do
     xdotool windowfocus --sync "$main_wid"
     xdotool key --clearmodifiers Down
   done
