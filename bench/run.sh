@@ -120,7 +120,7 @@ off_ms=("${start_ms[@]}")
 off_mb=("${rss_mb[@]}")
 
 say "bench: start-up, Xvfb"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 for ((i = 0; i < 100; i++)); do
   grep -sqx '[0-9]\+' "$work/display" && break

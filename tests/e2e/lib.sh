@@ -112,14 +112,16 @@ e2e_begin() {
 
 # The X server, on whatever display number is free; 96 DPI so that 15 twips are a pixel.
 # There is no window manager: windows have no frame and get the keyboard focus only when
-# asked, and the X window's size is the client area.
+# asked, and the X window's size is the client area. Without -noreset the server resets when
+# its last client leaves, and drops whoever connects meanwhile: the window manager or the
+# program, started right after the readiness check below has disconnected.
 xvfb_ready() {
   kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb ended at start"
   # Reported is not always answering yet: a program started at once may find no display.
   grep -sqx '[0-9]\+' display.number && DISPLAY=:$(<display.number) xdotool getdisplaygeometry >/dev/null 2>&1
 }
 e2e_start_xvfb() {
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 3>display.number 2>xvfb.log &
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset 3>display.number 2>xvfb.log &
   xvfb_pid=$!
   wait_for 10 "Xvfb to report its display" xvfb_ready
   DISPLAY=:$(<display.number)
