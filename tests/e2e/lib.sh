@@ -130,15 +130,18 @@ e2e_start_xvfb() {
 
 # The stand-in converter. `perl -S mapfeed.pl` finds it first on PATH; it writes its
 # arguments one a line, its folder and its pid into calls/, the pid file last so that its
-# presence means the record is whole.
+# presence means the record is whole. A test may put a stand-in of its own in its place; the
+# module beside it, StandIn.pm, keeps the way records are written in one place.
 e2e_install_converter() {
-  cat >bin/mapfeed.pl <<'PERL'
-#!/usr/bin/perl
-# Stands in for the converter: notes how it was started, then ends at once.
+  cat >bin/StandIn.pm <<'PERL'
+package StandIn;
+# How a stand-in converter leaves its records in calls/: each written whole under a temporary
+# name, then renamed, so that a file's presence means its record is complete.
 use strict;
 use warnings;
-use Cwd qw(getcwd);
 use FindBin;
+use Exporter 'import';
+our @EXPORT = qw(note);
 
 my $calls = "$FindBin::Bin/../calls";
 
@@ -149,6 +152,18 @@ sub note {
     close $out or die "$calls/$name.part: $!";
     rename "$calls/$name.part", "$calls/$name" or die "$calls/$name: $!";
 }
+
+1;
+PERL
+  cat >bin/mapfeed.pl <<'PERL'
+#!/usr/bin/perl
+# Stands in for the converter: notes how it was started, then ends at once.
+use strict;
+use warnings;
+use Cwd qw(getcwd);
+use FindBin;
+use lib $FindBin::Bin;
+use StandIn;
 
 note('args', @ARGV);
 note('cwd', getcwd());

@@ -44,15 +44,9 @@ write_acting_converter() {
 use strict;
 use warnings;
 use FindBin;
+use lib $FindBin::Bin;
+use StandIn;
 
-my $calls = "$FindBin::Bin/../calls";
-sub note {
-    my ($name, @lines) = @_;
-    open my $out, '>', "$calls/$name.part" or die "$calls/$name.part: $!";
-    print $out map { "$_\n" } @lines;
-    close $out or die "$calls/$name.part: $!";
-    rename "$calls/$name.part", "$calls/$name" or die "$calls/$name: $!";
-}
 # Waits for a file the test makes; gives up when the test's folder is gone (a failed test).
 sub await {
     until (-e "$FindBin::Bin/../$_[0]") {
