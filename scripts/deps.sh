@@ -9,7 +9,7 @@
 # - for the end-to-end tests: a virtual X server, xdotool, ImageMagick's `import` for
 #   screenshots, xwininfo from x11-utils, xclip to read back text copied from a window, a window
 #   manager that stacks and frames windows as a desktop does, and one plain font family so text
-#   renders the same everywhere;
+#   renders the same everywhere; Symbola for the control pictures (␍, ␉) the command line shows;
 # - for the install test: debhelper and dpkg-buildpackage, lintian, blhc for the build flags,
 #   appstreamcli for the metainfo, the menu entry's validator, an SVG renderer for the icon, man
 #   for the manual page;
@@ -20,7 +20,7 @@ MAPFEED_PACKAGES=(
   qt6-base-dev libgl-dev
   libgtest-dev googletest
   perl
-  xvfb xauth xdotool x11-utils xclip imagemagick fonts-liberation openbox
+  xvfb xauth xdotool x11-utils xclip imagemagick fonts-liberation fonts-symbola openbox
   desktop-file-utils librsvg2-bin
   debhelper dpkg-dev lintian blhc appstream man-db
   libxcb1-dev fuse3 libfuse3-dev

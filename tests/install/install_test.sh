@@ -85,8 +85,9 @@ expect_field Architecture "$arch"
 depends=$(field Depends)
 dependency_names=" $(sed 's/([^)]*)//g; s/[,|]/ /g; s/[[:space:]]\+/ /g' <<<"$depends") "
 # The Qt libraries come from dpkg-shlibdeps, with the version the program was linked against;
-# perl starts the converter and Liberation Sans is the window's font.
-for name in libqt6widgets6 libqt6gui6 libqt6core6 libc6 perl fonts-liberation; do
+# perl starts the converter, Liberation Sans is the window's font and Symbola draws the control
+# pictures of the command line.
+for name in libqt6widgets6 libqt6gui6 libqt6core6 libc6 perl fonts-liberation fonts-symbola; do
   [[ $dependency_names == *" $name "* ]] || fail "Depends lacks $name: $depends"
 done
 [[ $depends =~ libqt6widgets6\ \(\>=\ [0-9] ]] || fail "Depends has no version for libqt6widgets6: $depends"
