@@ -12,6 +12,7 @@
 
 #include "app/Application.h"
 #include "platform/PreviewLines.h"
+#include "platform/VisibleText.h"
 #include "platform/WindowView.h"
 
 namespace mapfeed {
@@ -44,12 +45,12 @@ protected:
 class PreviewLayout : public QObject {
 public:
     PreviewLayout(QWidget& window, QTextEdit& preview, int top, int layoutWidth, QWidget* trailing)
-        : QObject(&preview), window_(window), preview_(preview), top_(top), layoutWidth_(layoutWidth), trailing_(trailing) {
+        : QObject(&preview), window_(window), preview_(preview), trailing_(trailing), top_(top), layoutWidth_(layoutWidth) {
         window.installEventFilter(this);
     }
 
     const QString& command() const { return command_; }
-    /// Shows `command` (as `shownCommandLine` gives it) from now on.
+    /// Shows `command` (as `visibleText` gives it) from now on.
     void setCommand(const QString& command) {
         command_ = command;
         brokenAt_ = -1;
@@ -124,25 +125,7 @@ private:
     int brokenAt_ = -1;  // the text width the command was broken into lines for
 };
 
-/// The visible symbol of a character that would break the preview's line or vanish from it,
-/// or the character itself.
-char16_t visibleSymbol(char16_t c) {
-    if (c < 0x20) return static_cast<char16_t>(0x2400 + c);  // the control pictures, tab included
-    if (c == 0x7F) return 0x2421;                               // DELETE
-    if (c == 0x85) return 0x2424;                               // NEXT LINE as the newline symbol
-    if (c >= 0x80 && c <= 0x9F) return 0xFFFD;                  // no pictures for the other C1 controls
-    if (c == 0x2028) return 0x21B5;                             // a line separator: the return arrow
-    if (c == 0x2029) return 0x00B6;                             // a paragraph separator: the pilcrow
-    return c;
-}
-
 }  // namespace
-
-QString shownCommandLine(const std::string& commandLine) {
-    QString shown = QString::fromStdString(commandLine);
-    for (QChar& c : shown) c = QChar(visibleSymbol(c.unicode()));
-    return shown;
-}
 
 void addCommandPreview(WindowView& view, Application& app, QWidget* trailing) {
     const int top = twipsToPixels(app.mapfeed.clientHeight());
@@ -187,7 +170,7 @@ void addCommandPreview(WindowView& view, Application& app, QWidget* trailing) {
     QPointer<QTextEdit> guard(preview);
     auto refresh = [guard, layout, &app] {
         if (!guard) return;
-        const QString command = shownCommandLine(app.mapfeed.previewCommandLine());
+        const QString command = visibleText(app.mapfeed.previewCommandLine());
         if (command == layout->command()) return;
         guard->setToolTip(command);
         layout->setCommand(command);

@@ -18,9 +18,4 @@ class WindowView;
 /// right end beside it.
 void addCommandPreview(WindowView& mainView, Application& app, QWidget* trailing = nullptr);
 
-/// The command line as the preview shows it. A control character other than the tab (which
-/// "Apply" refuses) is shown as its visible symbol, "\r" as U+240D and so on, so that it can
-/// neither break the line it stands in nor vanish from it.
-QString shownCommandLine(const std::string& commandLine);
-
 }  // namespace mapfeed

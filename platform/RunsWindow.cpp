@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include "platform/RunStarter.h"
+#include "platform/VisibleText.h"
 #include "runs/ShellQuote.h"
 
 namespace mapfeed {
@@ -203,8 +204,8 @@ QTreeWidgetItem* RunsWindow::itemOf(int id) const {
 
 void RunsWindow::updateRow(QTreeWidgetItem& item, const Run& run) {
     item.setText(Started, QString::fromStdString(startText(run)));
-    item.setText(Files, fromBytes(filesText(run)));
-    item.setToolTip(Files, fromBytes(run.inputPath) + QStringLiteral("\n\u2192 ") + fromBytes(run.designPath));
+    item.setText(Files, visibleText(filesText(run)));
+    item.setToolTip(Files, visibleText(run.inputPath) + QStringLiteral("\n\u2192 ") + visibleText(run.designPath));
     item.setText(State, QString::fromStdString(stateText(run)));
     if (!run.outputLost.empty()) item.setToolTip(State, QStringLiteral("Output lost: ") + fromBytes(run.outputLost));
     item.setText(End, QString::fromStdString(endText(run)));
@@ -281,7 +282,7 @@ void RunsWindow::showRun(int id) {
     partialShown_ = false;
     endShown_ = false;
     const Run* run = runs_.history().find(id);
-    command_->setText(run ? fromBytes(run->commandLine) : QString());
+    command_->setText(run ? visibleText(run->commandLine) : QString());
     command_->setCursorPosition(0);
     copyCommand_->setEnabled(run != nullptr);
     copyOutput_->setEnabled(run != nullptr);

@@ -199,6 +199,21 @@ TEST_F(MainWindowBinding, PreviewShowsWhatApplyWouldStart) {
     EXPECT_EQ(shown, shownText(preview));
 }
 
+TEST_F(MainWindowBinding, PreviewHidesNothingAndReordersNothing) {
+    auto* preview = widget<QTextEdit>("CommandPreview");
+    // A carriage return, a right-to-left override, a zero-width space, a tag character (outside
+    // the 16-bit range) and a soft hyphen; then a Hebrew name, which reads right to left as it should.
+    m.InfileTxt.userTypes("a\rb\u202Egpj.exe\u200Bc\U000E0041d\u00ADe");
+    m.TblnmTxt.userTypes("\u05D3\u05E8\u05DB\u05D9\u05DD");
+    const QString shown = shownText(preview);
+    EXPECT_TRUE(shown.contains(QStringLiteral("-I a\u240Db\u2039U+202E\u203Agpj.exe\u2039U+200B\u203Ac"
+                                              "\u2039U+E0041\u203Ad\u2039U+00AD\u203Ae ")))
+        << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("\u05D3\u05E8\u05DB\u05D9\u05DD"))) << shown.toStdString();
+    for (const char32_t c : shown.toUcs4())
+        EXPECT_NE(QChar::Other_Format, QChar::category(c)) << "U+" << std::hex << static_cast<unsigned>(c);
+}
+
 TEST_F(MainWindowBinding, PreviewWrapsAndStretchesWithTheWindow) {
     auto* preview = widget<QTextEdit>("CommandPreview");
     const QString path = QStringLiteral("/data/") + QString(300, QLatin1Char('p')) + QStringLiteral(".gen");

@@ -22,7 +22,7 @@
 
 #include "app/Application.h"
 #include "browse/BrowseLists.h"
-#include "platform/CommandPreview.h"
+#include "platform/VisibleText.h"
 #include "platform/JobPicture.h"
 #include "platform/PictureWindow.h"
 #include "tests/runner/Transcript.h"
@@ -75,9 +75,9 @@ WidgetDriver::WidgetDriver(std::function<void(const std::string&)> print, std::v
     world_.onTrouble = [this](const std::string& what) { violation(what); };
     // "Apply" must start what the preview showed the user before the event.
     world_.onStart = [this](const std::string& commandLine) {
-        if (shownCommandLine(commandLine) != previewBefore_)
+        if (visibleText(commandLine) != previewBefore_)
             violation("the started command differs from the preview shown before the event:\n  preview: " +
-                      previewBefore_.toStdString() + "\n  started: " + shownCommandLine(commandLine).toStdString());
+                      previewBefore_.toStdString() + "\n  started: " + visibleText(commandLine).toStdString());
     };
 }
 
@@ -128,7 +128,7 @@ void WidgetDriver::lineStarts(int line) {
 void WidgetDriver::lineEnded(int) {
     user::settle();
     const QString shown = previewText();
-    const QString composed = shownCommandLine(app_->mapfeed.previewCommandLine());
+    const QString composed = visibleText(app_->mapfeed.previewCommandLine());
     if (shown != composed)
         violation("the preview differs from what Apply would start:\n  preview: " + shown.toStdString() +
                   "\n  Apply:   " + composed.toStdString());
