@@ -44,7 +44,7 @@ QtServices::QtServices(QtHost& host)
     // Painting and the window system's questions only while a file system or the log's lock
     // is waited for: a click now would run a rule inside the rule that waits. User input waits
     // in the queue until the wait is over.
-    : host_(host), posix_([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }) {}
+    : WithPosixServices([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }), host_(host) {}
 
 bool QtServices::folderAnswers(const std::string& folder) {
     if (posix_.folderAnswers(folder)) return true;
