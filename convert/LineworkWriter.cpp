@@ -45,26 +45,29 @@ void LineworkWriter::add(dgn::Point p) {
     }
 }
 
-void LineworkWriter::emitPiece(long start, long end) {
+dgn::Range LineworkWriter::storeVertices(long first, long last) {
     stored_.clear();
     const long pad = curve_ ? 2 : 0;
-    for (long i = start - pad; i <= end + pad; ++i) stored_.push_back(at(i));
-    dgn::ElementCore core = style_;
-    core.complex = true;
-    core.properties = style_.properties;
+    for (long i = first - pad; i <= last + pad; ++i) stored_.push_back(at(i));
     if (curve_) {
         const auto r = rangeOf(curveBounds(stored_));
         if (!r) outsidePlane_();
-        core.range = *r;
-    } else {
-        core.range = dgn::Range::at(stored_[0]);
-        for (const dgn::Point& p : stored_) core.range.include(p);
+        return *r;
     }
+    dgn::Range range = dgn::Range::at(stored_[0]);
+    for (const dgn::Point& p : stored_) range.include(p);
+    return range;
+}
+
+void LineworkWriter::emitPiece(long start, long end) {
+    dgn::ElementCore core = style_;
+    core.complex = true;
+    core.range = storeVertices(start, end);
     const std::size_t words = (38 + 8 * stored_.size()) / 2;
     if (chainCount_ > 0 && dgn::complexTotalLength(chain_.size() / 2 + words, linkage_.size()) > 0xFFFF) closeChain();
     if (chainCount_ == 0) chainRange_ = core.range;
     chainRange_.include(core.range);
-    dgn::encodeMultiPoint(chain_, curve_ ? dgn::ElementType::Curve : dgn::ElementType::LineString, core, stored_);
+    dgn::encodeMultiPoint(chain_, elementType(), core, stored_);
     ++chainCount_;
 }
 
@@ -80,19 +83,9 @@ void LineworkWriter::closeChain() {
 
 std::size_t LineworkWriter::finish() {
     if (static_cast<std::size_t>(count_) <= limit_) {
-        stored_.clear();
-        const long pad = curve_ ? 2 : 0;
-        for (long i = -pad; i < count_ + pad; ++i) stored_.push_back(at(i));
         dgn::ElementCore core = style_;
-        if (curve_) {
-            const auto r = rangeOf(curveBounds(stored_));
-            if (!r) outsidePlane_();
-            core.range = *r;
-        } else {
-            core.range = dgn::Range::at(stored_[0]);
-            for (const dgn::Point& p : stored_) core.range.include(p);
-        }
-        dgn::encodeMultiPoint(out_, curve_ ? dgn::ElementType::Curve : dgn::ElementType::LineString, core, stored_, linkage_);
+        core.range = storeVertices(0, count_ - 1);
+        dgn::encodeMultiPoint(out_, elementType(), core, stored_, linkage_);
         return 0;
     }
     while (pieceStart_ < count_ - 1) {

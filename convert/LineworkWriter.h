@@ -26,6 +26,10 @@ public:
 
 private:
     dgn::Point at(long index) const;  ///< a vertex, or a steering point beyond an end
+    /// Keeps the vertices first..last in stored_, with a curve's steering points beyond them,
+    /// and returns the range they take.
+    dgn::Range storeVertices(long first, long last);
+    dgn::ElementType elementType() const { return curve_ ? dgn::ElementType::Curve : dgn::ElementType::LineString; }
     void emitPiece(long start, long end);
     void closeChain();
 
