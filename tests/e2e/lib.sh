@@ -246,27 +246,23 @@ expect_size() {
 
 # expect_size_wide WID WIDTH HEIGHT NAME: as expect_size, but the window may be wider: a dialog
 # narrower than its title grows to the right, so that a window manager shows the title whole.
-window_has_size_wide() {
-  local geometry width height
+# window_size_of WID: the window's client area into `width` and `height`.
+width=
+height=
+window_size_of() {
+  local geometry
   geometry=$(xdotool getwindowgeometry --shell "$1") || return 1
   width=$(sed -n 's/^WIDTH=//p' <<<"$geometry")
   height=$(sed -n 's/^HEIGHT=//p' <<<"$geometry")
   wait_detail="WIDTH=$width HEIGHT=$height"
-  ((width >= $2 && height == $3))
 }
+window_has_size_wide() { window_size_of "$1" && ((width >= $2 && height == $3)); }
 expect_size_wide() {
   wait_for 5 "\"$4\" to be $3 pixels high and at least $2 wide" window_has_size_wide "$1" "$2" "$3"
 }
 
 # window_has_size_tall WID WIDTH HEIGHT: the client area is WIDTH wide and at least HEIGHT high.
-window_has_size_tall() {
-  local geometry width height
-  geometry=$(xdotool getwindowgeometry --shell "$1") || return 1
-  width=$(sed -n 's/^WIDTH=//p' <<<"$geometry")
-  height=$(sed -n 's/^HEIGHT=//p' <<<"$geometry")
-  wait_detail="WIDTH=$width HEIGHT=$height"
-  ((width == $2 && height >= $3))
-}
+window_has_size_tall() { window_size_of "$1" && ((width == $2 && height >= $3)); }
 
 # frame_of WID: the window with its frame, as "LEFT TOP RIGHT BOTTOM" on the screen.
 frame_of() {
