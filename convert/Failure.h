@@ -10,7 +10,7 @@ enum ExitStatus : int {
     kDone = 0,
     kUsage = 2,         ///< bad command line
     kSubstituted = 3,   ///< done, with substitutions reported
-    kInput = 4,         ///< input not supported or malformed
+    kInput = 4,         ///< input or cell library not supported or malformed
     kDesign = 5,        ///< design file unusable, locked too long, or a coordinate outside its plane
     kInternal = 70,     ///< a fault of the converter itself
 };

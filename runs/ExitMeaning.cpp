@@ -7,7 +7,7 @@ std::string_view converterExitMeaning(int status) {
         case 0: return "done";
         case 2: return "bad command line";
         case 3: return "done, with substitutions";
-        case 4: return "input not supported or malformed";
+        case 4: return "input or cell library not supported or malformed";
         case 5: return "design file unusable, or a coordinate outside its plane";
         default: return {};
     }
