@@ -46,8 +46,11 @@ QString shownLine(const std::string& line) {
     // Only the beginning is decoded: a character takes at most four bytes.
     const std::size_t decoded = std::min(line.size(), std::size_t{kShownLineChars} * 4);
     QString shown = fromBytes(line.substr(0, decoded));
-    if (shown.size() > kShownLineChars || decoded < line.size()) {
-        shown.truncate(kShownLineChars);
+    const bool goesOn = shown.size() > kShownLineChars || decoded < line.size();
+    shown.truncate(kShownLineChars);
+    // A bidi override in a file name the converter echoes would reorder the rest of its line.
+    shown = visibleOutputLine(shown);
+    if (goesOn) {
         shown += QStringLiteral(" [... the line goes on: Copy output has %1 bytes of it]").arg(line.size());
     }
     return shown;

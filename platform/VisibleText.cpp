@@ -2,6 +2,7 @@
 
 #include <QChar>
 #include <QList>
+#include <algorithm>
 
 namespace mapfeed {
 
@@ -25,20 +26,47 @@ bool isInvisibleFormat(char32_t c) {
     return QChar::category(c) == QChar::Other_Format;
 }
 
-}  // namespace
+void appendCharacter(QString& text, char32_t c) {
+    if (QChar::requiresSurrogates(c)) {
+        text += QChar(QChar::highSurrogate(c));
+        text += QChar(QChar::lowSurrogate(c));
+    } else {
+        text += QChar(static_cast<char16_t>(c));
+    }
+}
 
-QString visibleText(const std::string& text) {
+bool needsShowing(char32_t c, bool keepTabs) {
+    if (keepTabs && c == U'\t') return false;
+    return visibleSymbol(c) != c || isInvisibleFormat(c);
+}
+
+QString shownWith(const QString& text, bool keepTabs) {
+    // Most text needs nothing: it is given back as it is, without a copy.
+    const bool plain = std::none_of(text.begin(), text.end(), [keepTabs](QChar c) {
+        return c.isSurrogate() || needsShowing(c.unicode(), keepTabs);
+    });
+    if (plain) return text;
     QString shown;
-    for (const char32_t c : QString::fromStdString(text).toUcs4()) {
+    shown.reserve(text.size());
+    for (const char32_t c : text.toUcs4()) {
+        if (!needsShowing(c, keepTabs)) {
+            appendCharacter(shown, c);
+            continue;
+        }
         if (isInvisibleFormat(c)) {
             const QString code = QString::number(static_cast<uint>(c), 16).toUpper().rightJustified(4, QLatin1Char('0'));
             shown += QStringLiteral("\u2039U+") + code + QStringLiteral("\u203A");
             continue;
         }
-        const char32_t symbol = visibleSymbol(c);
-        shown += QString::fromUcs4(&symbol, 1);
+        appendCharacter(shown, visibleSymbol(c));
     }
     return shown;
 }
+
+}  // namespace
+
+QString visibleText(const std::string& text) { return shownWith(QString::fromStdString(text), false); }
+
+QString visibleOutputLine(const QString& line) { return shownWith(line, true); }
 
 }  // namespace mapfeed

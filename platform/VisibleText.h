@@ -12,4 +12,8 @@ namespace mapfeed {
 /// nothing reorders what follows or makes two names look alike.
 QString visibleText(const std::string& text);
 
+/// A line of a program's output as `visibleText` shows text, but with its tabs kept: output
+/// lays out columns with them, and a tab can neither hide nor reorder anything.
+QString visibleOutputLine(const QString& line);
+
 }  // namespace mapfeed
