@@ -1,6 +1,5 @@
 #include "platform/JobPicture.h"
 
-#include <QFile>
 #include <sys/stat.h>
 #include <thread>
 
@@ -8,6 +7,7 @@
 #include "job/ConverterCommand.h"
 #include "picture/InputReading.h"
 #include "platform/PictureWindow.h"
+#include "platform/VisibleText.h"
 #include "runs/RunHistory.h"
 
 namespace mapfeed {
@@ -20,8 +20,6 @@ constexpr int kSettleMilliseconds = 300;
 constexpr int kSlowMilliseconds = 2000;
 // The converter's own words before its arguments: "perl -S mapfeed.pl".
 constexpr std::size_t kConverterHead = 3;
-
-QString fromBytes(const std::string& text) { return QFile::decodeName(QByteArray::fromStdString(text)); }
 
 }  // namespace
 
@@ -137,10 +135,10 @@ void JobPicture::received(std::uint64_t generation, std::shared_ptr<Result> resu
     if (!window_) return;
     QStringList notes;
     if (result->request.designPath.empty()) notes << QStringLiteral("No design file is named: the input is drawn alone.");
-    else if (!result->design.problem.empty()) notes << fromBytes(result->design.problem);
+    else if (!result->design.problem.empty()) notes << visibleText(result->design.problem);
     else if (result->design.empty) notes << QStringLiteral("The design file is empty: the converter gives it a new header.");
     if (result->request.arguments.empty()) notes << QStringLiteral("No input file is named.");
-    else if (!result->inputProblem.empty()) notes << QStringLiteral("The input cannot be drawn: ") + fromBytes(result->inputProblem);
+    else if (!result->inputProblem.empty()) notes << QStringLiteral("The input cannot be drawn: ") + visibleText(result->inputProblem);
     window_->setNote(notes.join(QLatin1Char(' ')));
     window_->setPicture(result->picture, result->fit);
 }
