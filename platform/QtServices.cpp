@@ -135,9 +135,15 @@ StartResult QtServices::startProcess(const ConverterCommand& command) {
             if (JobPicture* picture = host_.existingJobPicture())
                 if (const Run* run = runs_->history().find(id)) picture->runEnded(*run);
         };
-        runs_->knownDesignEnd = [this](const std::string& path) -> std::optional<std::uint64_t> {
-            if (JobPicture* picture = host_.existingJobPicture()) return picture->knownEnd(path);
-            return std::nullopt;
+        runs_->designEnd = [this](const std::string& path) -> std::optional<std::uint64_t> {
+            if (JobPicture* picture = host_.existingJobPicture())
+                if (const auto known = picture->knownEnd(path)) return known;
+            // Without a reading of the file: the converter appends where its end marker stands,
+            // which a file it wrote last has as its last word. Looked at off the window's
+            // thread, as "Apply" looked at the file just before.
+            const auto size = posix_.fileSize(path);
+            if (!size) return std::nullopt;
+            return *size >= 2 ? *size - 2 : 0;
         };
         window_->onShowPicture = [this](const Run& run) { host_.jobPicture().showRun(run); };
     }

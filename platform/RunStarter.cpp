@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QPointer>
-#include <sys/stat.h>
 #include <atomic>
 #include <cstdlib>
 
@@ -52,16 +51,6 @@ bool isOwnConverter() {
 
 RunStarter::RunStarter() = default;
 
-std::optional<std::uint64_t> RunStarter::designEnd(const std::string& path) const {
-    if (knownDesignEnd)
-        if (const auto known = knownDesignEnd(path)) return known;
-    // Without a reading of the file: the converter appends where its end marker stands, which
-    // a file it wrote last has as its last word.
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-    return info.st_size >= 2 ? static_cast<std::uint64_t>(info.st_size) - 2 : 0;
-}
-
 RunStarter::~RunStarter() {
     std::string error;
     if (posix::ChildReaper* reaper = posix::ChildReaper::get(error))
@@ -89,7 +78,7 @@ StartResult RunStarter::start(const ConverterCommand& command) {
     made.commandLine = command.commandLine;
     made.arguments = command.arguments;
     made.ourConverter = isOwnConverter();
-    made.designEndBefore = designEnd(command.designPath);
+    if (designEnd) made.designEndBefore = designEnd(command.designPath);
     const std::shared_ptr<RunOutput> output = made.output;
     // Numbered before it starts, so that its end can find it; taken back if it does not start.
     const int id = history_.add(std::move(made)).id;

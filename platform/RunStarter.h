@@ -25,8 +25,9 @@ public:
 
     RunHistory& history() { return history_; }
 
-    /// Where a design file's elements end now, when that is known without reading it.
-    std::function<std::optional<std::uint64_t>(const std::string& path)> knownDesignEnd;
+    /// Where a design file's elements end before a run, what the run appends starting there;
+    /// nothing when that is not known.
+    std::function<std::optional<std::uint64_t>(const std::string& path)> designEnd;
 
     std::function<void(int id)> onStarted;
     /// New output of a run; told once for however many pieces came meanwhile.
@@ -34,7 +35,6 @@ public:
     std::function<void(int id)> onEnded;
 
 private:
-    std::optional<std::uint64_t> designEnd(const std::string& path) const;
     void outputArrived(int id);
     void runEnded(int id, const RunEnd& end);
 

@@ -36,6 +36,14 @@ bool fileExists(const std::string& path) {
     return ::faccessat(AT_FDCWD, path.c_str(), R_OK, AT_EACCESS) == 0;  // a kernel before 5.8
 }
 
+std::optional<std::uint64_t> regularFileSize(const std::string& path) {
+    if (path.empty() || path.find('\0') != std::string::npos) return std::nullopt;
+    const UniqueFd file{::open(path.c_str(), O_PATH | O_CLOEXEC)};
+    struct stat info {};
+    if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    return static_cast<std::uint64_t>(info.st_size);
+}
+
 std::optional<std::string> createEmptyFile(const std::string& path) {
     if (path.empty() || path.find('\0') != std::string::npos) return "the name is empty or holds a NUL";
     // O_EXCL: made only where nothing stands, so no file of the user's is ever emptied.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -13,6 +14,10 @@ namespace mapfeed::posix {
 /// NUL are all false. The file system may still be slow to answer; callers on the window's
 /// thread bound it (PosixServices).
 bool fileExists(const std::string& path);
+
+/// The size of the regular file at `path`, looked at as `fileExists` looks; nothing for
+/// anything else.
+std::optional<std::uint64_t> regularFileSize(const std::string& path);
 
 /// Makes an empty regular file at `path` when no file of that name exists; a name that exists
 /// already (a file, a folder, a link) is left as it is. Never follows a link and never opens a

@@ -21,6 +21,11 @@ FileCheck PosixServices::checkFile(const std::string& path) {
     return *found.value ? FileCheck::Exists : FileCheck::Missing;
 }
 
+std::optional<std::uint64_t> PosixServices::fileSize(const std::string& path) {
+    const auto size = calls_.run("file:" + path, [path] { return posix::regularFileSize(path); });
+    return size.value ? *size.value : std::nullopt;
+}
+
 std::optional<std::string> PosixServices::createEmptyFile(const std::string& path) {
     const auto made = calls_.run("file:" + path, [path] { return posix::createEmptyFile(path); });
     if (!made.value) return std::string("the folder it is in") + kDoesNotAnswer;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -32,6 +33,8 @@ public:
     std::string currentFolder();
     DriveScan drives();
     FolderRead readFolder(const std::string& path);
+    /// The size of a regular file, or nothing (none there, or no answer in time).
+    std::optional<std::uint64_t> fileSize(const std::string& path);
     /// Whether a folder answers in time; for the start folder of the open-file dialogs.
     bool folderAnswers(const std::string& folder);
     /// Starts reading the cell names of the library at path on a thread of its own; nothing
