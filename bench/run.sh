@@ -128,7 +128,8 @@ for ((i = 0; i < 100; i++)); do
   sleep 0.1
 done
 grep -sqx '[0-9]\+' "$work/display" || { say "bench: Xvfb reported no display"; exit 1; }
-export DISPLAY=:$(<"$work/display") QT_QPA_PLATFORM=xcb
+DISPLAY=:$(<"$work/display")
+export DISPLAY QT_QPA_PLATFORM=xcb
 measure_platform Xvfb
 x_ms=("${start_ms[@]}")
 x_mb=("${rss_mb[@]}")

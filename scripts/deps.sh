@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by run.sh and test.sh (sourced, not run): the Debian packages Mapfeed needs,
 # their installation, and the configure-and-build step.
 #
